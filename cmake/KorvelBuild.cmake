@@ -34,3 +34,13 @@ function(korvel_test name)
     LABELS "${ARG_LABELS}"
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()
+
+# A test that starts the substitute server gets its path as KORVEL_SERVER_BIN.
+function(korvel_test_uses_server name)
+  if(TARGET korvel-b2b-server)
+    add_dependencies(${name} korvel-b2b-server)
+    target_compile_definitions(${name} PRIVATE KORVEL_SERVER_BIN="$<TARGET_FILE:korvel-b2b-server>")
+  else()
+    target_compile_definitions(${name} PRIVATE KORVEL_SERVER_BIN="")
+  endif()
+endfunction()
