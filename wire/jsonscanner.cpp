@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace wire::detail {
 
@@ -20,6 +21,44 @@ int hexValue(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// Rough power of ten of a valid JSON number without its sign: > 0 when it is at least 1.
+// Only used to tell overflow from underflow.
+qint64 decimalMagnitude(const char *p, const char *end)
+{
+    qint64 magnitude = 0;
+    bool seenNonZero = false;
+    bool afterPoint = false;
+    for (; p < end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (!seenNonZero) {
+            if (*p != '0')
+                seenNonZero = true;
+            if (afterPoint)
+                --magnitude;
+            else if (seenNonZero)
+                ++magnitude;
+        } else if (!afterPoint) {
+            ++magnitude;
+        }
+    }
+    if (!seenNonZero)
+        return std::numeric_limits<qint64>::min();
+    if (p < end) {
+        ++p;
+        bool negative = false;
+        if (*p == '+' || *p == '-')
+            negative = *p++ == '-';
+        qint64 exponent = 0;
+        for (; p < end && exponent < 1000000000; ++p)
+            exponent = exponent * 10 + (*p - '0');
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude;
 }
 
 } // namespace
@@ -159,13 +198,12 @@ JsonNumber JsonScanner::readNumber()
     }
     double d = 0;
     const auto res = std::from_chars(start, q, d);
-    if (res.ec == std::errc::result_out_of_range || !std::isfinite(d)) {
+    if (res.ec == std::errc::result_out_of_range) {
         // Tiny values underflow to zero harmlessly; huge ones cannot be represented.
-        if (res.ec == std::errc::result_out_of_range && std::fabs(d) < 1)
-            d = 0;
-        else
+        if (decimalMagnitude(intStart, q) > 0)
             fail(QStringLiteral("sayı aralık dışında"));
-    } else if (res.ec != std::errc() || res.ptr != q) {
+        d = 0;
+    } else if (res.ec != std::errc() || res.ptr != q || !std::isfinite(d)) {
         fail(QStringLiteral("sayı okunamadı"));
     }
     n.real = d;
