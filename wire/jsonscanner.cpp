@@ -357,8 +357,31 @@ QString JsonScanner::readString()
 
 void JsonScanner::skipString()
 {
-    // Same checks as readString, without keeping the text.
-    (void)readString();
+    // Same checks as readString, without building the text.
+    expect('"');
+    char16_t scratch[2];
+    for (;;) {
+        if (m_p >= m_end)
+            fail(QStringLiteral("kapanmamış metin"));
+        const unsigned char c = static_cast<unsigned char>(*m_p);
+        if (c == '"') {
+            ++m_p;
+            return;
+        }
+        if (c < 0x20)
+            fail(QStringLiteral("metinde denetim karakteri"));
+        char16_t *out = scratch;
+        if (c == '\\') {
+            ++m_p;
+            readEscape(out);
+        } else if (c >= 0x80) {
+            const unsigned char *in = reinterpret_cast<const unsigned char *>(m_p);
+            decodeUtf8(in, reinterpret_cast<const unsigned char *>(m_end), out);
+            m_p = reinterpret_cast<const char *>(in);
+        } else {
+            ++m_p;
+        }
+    }
 }
 
 void JsonScanner::skipValue()
@@ -406,9 +429,42 @@ void JsonScanner::skipValue(int depth)
     case '\0':
         fail(QStringLiteral("değer beklenirken veri bitti"));
     default:
-        readNumber();
+        skipNumber();
         return;
     }
+}
+
+void JsonScanner::skipNumber()
+{
+    // Grammar only; converting is the costly part and a skipped value needs none.
+    const char *q = m_p;
+    if (q < m_end && *q == '-')
+        ++q;
+    if (q >= m_end || !isDigit(*q))
+        fail(QStringLiteral("sayı bekleniyordu"));
+    if (*q == '0') {
+        ++q;
+    } else {
+        while (q < m_end && isDigit(*q))
+            ++q;
+    }
+    if (q < m_end && *q == '.') {
+        ++q;
+        if (q >= m_end || !isDigit(*q))
+            fail(QStringLiteral("ondalık noktadan sonra rakam yok"));
+        while (q < m_end && isDigit(*q))
+            ++q;
+    }
+    if (q < m_end && (*q == 'e' || *q == 'E')) {
+        ++q;
+        if (q < m_end && (*q == '+' || *q == '-'))
+            ++q;
+        if (q >= m_end || !isDigit(*q))
+            fail(QStringLiteral("üs rakamı yok"));
+        while (q < m_end && isDigit(*q))
+            ++q;
+    }
+    m_p = q;
 }
 
 } // namespace wire::detail

@@ -42,6 +42,7 @@ private:
     void skipWhite();
     void skipValue(int depth);
     void skipString();
+    void skipNumber();
     void readEscape(char16_t *&out);
     void decodeUtf8(const unsigned char *&in, const unsigned char *stop, char16_t *&out);
 
