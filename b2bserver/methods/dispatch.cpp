@@ -131,7 +131,7 @@ QByteArray Value::toJson() const
     case K::DataPacket:
     case K::Reader: return wire::tableToJsonBytes(*m_table);
     case K::Stream: return streamJson(m_bytes);
-    default: return wire::valueToJsonBytes(wire::recordToJson(m_record.get()));
+    default: return wire::recordToJsonBytes(m_record.get());
     }
 }
 

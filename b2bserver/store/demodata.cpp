@@ -240,8 +240,15 @@ std::vector<Item> insertCatalogue(QSqlDatabase &db, Rng &rng, int count, int pic
                      "altgrup", "ozelkod", "departman", "birim", "kdv", "koliadet", "durum", "kalan", "eldeki",
                      "alinansiparis", "verilensiparis", "yeni", "kampanya", "listefiyat", "kampfiyat", "eskifiyat",
                      "resimno", "aramametni"},
-                    150);
-    BatchInsert keys(db, QStringLiteral("stok_anahtarlari"), {"anahtar", "stokno"}, 500);
+                    32);
+    BatchInsert keys(db, QStringLiteral("stok_anahtarlari"), {"anahtar", "stokno"}, 400);
+    // Keys of items whose row is not written yet; they follow once it is (foreign key).
+    std::vector<std::pair<QString, int>> waitingKeys;
+    auto releaseKeys = [&] {
+        for (const auto &k : waitingKeys)
+            keys.add({k.first, k.second});
+        waitingKeys.clear();
+    };
     static const int packages[] = {1, 1, 1, 1, 1, 2, 2, 4, 5, 6, 10, 12};
     for (int i = 0; i < count; ++i) {
         const int stokno = 100001 + i;
@@ -285,12 +292,15 @@ std::vector<Item> insertCatalogue(QSqlDatabase &db, Rng &rng, int count, int pic
             const QString key = searchKey(code);
             if (!key.isEmpty() && !seen.contains(key)) {
                 seen.insert(key);
-                keys.add({key, stokno});
+                waitingKeys.emplace_back(key, stokno);
             }
         }
+        if (ins.pendingRows() == 0)
+            releaseKeys();
         items.push_back({stokno, kod, barkod, adi, make, model, campaign ? campaignPrice : price, 20.0});
     }
     ins.flush();
+    releaseKeys();
     keys.flush();
     return items;
 }

@@ -161,7 +161,7 @@ const char *const version1[] = {
     // searchKey()). A prefix search is a range scan on the primary key.
     R"(CREATE TABLE stok_anahtarlari (
         anahtar TEXT NOT NULL,
-        stokno INTEGER NOT NULL REFERENCES stoklar(stokno) DEFERRABLE INITIALLY DEFERRED,
+        stokno INTEGER NOT NULL REFERENCES stoklar(stokno),
         PRIMARY KEY (anahtar, stokno)))",
 
     // Delivery kinds, cargo kinds and cargo companies of each kind.

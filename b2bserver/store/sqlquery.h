@@ -57,13 +57,17 @@ namespace store {
 // fast path for bulk data on both databases.
 class BatchInsert {
 public:
-    BatchInsert(QSqlDatabase &db, const QString &table, const QStringList &columns, int rowsPerStatement = 200);
+    // Keep rows x columns in the low thousands: the SQLite driver binds in time that
+    // grows with the square of the placeholder count.
+    BatchInsert(QSqlDatabase &db, const QString &table, const QStringList &columns, int rowsPerStatement = 50);
     ~BatchInsert();
     BatchInsert(const BatchInsert &) = delete;
     BatchInsert &operator=(const BatchInsert &) = delete;
 
     // Values of one row, in column order.
     void add(const QVariantList &row);
+    // Rows added but not yet written (0 right after a batch went out).
+    int pendingRows() const { return m_pendingRows; }
     // Writes the rows still pending. Called by the destructor too, but only an explicit
     // call reports errors.
     void flush();
