@@ -710,7 +710,8 @@ protected:
         QPainter p(this);
         const TGridStyle &hs = v->FStyles.Content;
         p.fillRect(rect(), hs.Color.isValid() ? hs.Color.darker(108) : palette().color(QPalette::Window));
-        const int offset = v->FTable->viewport()->mapTo(this, QPoint(0, 0)).x();
+        // The footer sits beside the table, so map through the view they share.
+        const int offset = v->FTable->viewport()->mapTo(v, QPoint(0, 0)).x() - x();
         p.setPen(palette().color(QPalette::Mid));
         p.drawLine(rect().topLeft(), rect().topRight());
         p.setPen(palette().color(QPalette::WindowText));
@@ -1016,12 +1017,10 @@ void TGridView::SetDataSource(TDataSource *source)
     FDataSource = source;
     if (source) {
         FUnbound = false;
-        connect(source, &TDataSource::DataSetChanged, this, [this] {
-            if (UpdateLocked())
-                FPendingRebuild = true;
-            else
-                rebuildRows();
-        });
+        // Rebuilt at once even inside an update (painting is off then): the old fields
+        // and records are gone, and nothing may read them until EndUpdate.
+        connect(source, &TDataSource::DataSetChanged, this, &TGridView::rebuildRows);
+        connect(source, &QObject::destroyed, this, &TGridView::rebuildRows);
         connect(source, &TDataSource::RecordChanged, this, [this](int record) {
             if (UpdateLocked())
                 FPendingRebuild = true;
@@ -1076,6 +1075,7 @@ int TGridView::AppendRecord()
     FUnboundData->Append();
     FUnboundData->Post();
     const int record = FUnboundData->RecordCount() - 1;
+    // Appending leaves the shown rows valid, so a batch of rows costs one rebuild.
     if (UpdateLocked())
         FPendingRebuild = true;
     else
@@ -1088,10 +1088,8 @@ void TGridView::DeleteRecord(int record)
     ensureUnboundData();
     FUnboundData->SetRecNo(record + 1);
     FUnboundData->Delete();
-    if (UpdateLocked())
-        FPendingRebuild = true;
-    else
-        rebuildRows();
+    rebuildRows(); // shown rows may point past the end now
+    FPendingRebuild = false;
 }
 
 void TGridView::ClearRecords()
@@ -1258,6 +1256,16 @@ void TGridView::SetHeaderHeight(int height)
 {
     FHeader->height = height;
     FHeader->setFixedHeight(height);
+}
+
+void TGridView::SetBorderVisible(bool visible)
+{
+    FTable->setFrameShape(visible ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void TGridView::SetColumnSizing(bool on)
+{
+    FHeader->setSectionResizeMode(on ? QHeaderView::Interactive : QHeaderView::Fixed);
 }
 
 void TGridView::SetHeaderVisible(bool visible)
@@ -1697,6 +1705,27 @@ void TGridView::ApplyBestFit(TGridColumn *column)
     const int rows = RowCount();
     // Large data is measured on evenly spread rows: the work stays bounded.
     const int step = qMax(1, rows / kBestFitSample);
+    const auto byLength = [](const QString &a, const QString &b) { return a.size() > b.size(); };
+
+    // Measuring text is the costly part: of the sampled texts only the longest few are
+    // measured, which are the widest ones but for an odd run of narrow letters.
+    const auto widestText = [&](int c) {
+        constexpr size_t kMeasured = 8;
+        std::vector<QString> longest;
+        for (int row = 0; row < rows; row += step) {
+            QString text = FModel->displayText(row, c);
+            if (longest.size() == kMeasured && text.size() <= longest.back().size())
+                continue;
+            longest.insert(std::upper_bound(longest.begin(), longest.end(), text, byLength), std::move(text));
+            if (longest.size() > kMeasured)
+                longest.pop_back();
+        }
+        int width = 0;
+        for (const QString &text : longest)
+            width = qMax(width, cellMetrics.horizontalAdvance(text) + 10);
+        return width;
+    };
+
     BeginUpdate();
     for (TGridColumn *col : targets) {
         const int c = col->Index();
@@ -1707,14 +1736,16 @@ void TGridView::ApplyBestFit(TGridColumn *column)
         case TCellKind::CheckBox:
             width = qMax(width, style()->pixelMetric(QStyle::PM_IndicatorWidth) + 8);
             break;
+        case TCellKind::Image:
+            width = qMax(width, col->Width());
+            break;
         case TCellKind::ImageCombo:
             width = qMax(width, 24);
-            [[fallthrough]];
+            if (col->ShowDescriptions())
+                width = qMax(width, widestText(c) + 20);
+            break;
         default:
-            if (col->Kind() == TCellKind::Image)
-                break;
-            for (int row = 0; row < rows; row += step)
-                width = qMax(width, cellMetrics.horizontalAdvance(FModel->displayText(row, c)) + 10);
+            width = qMax(width, widestText(c));
         }
         col->FWidth = width;
         FHeader->resizeSection(c, width);

@@ -260,6 +260,8 @@ public:
     void SetIndicatorWidth(int width);         // 0 hides the row indicator
     void SetHeaderHeight(int height);
     void SetHeaderVisible(bool visible);
+    void SetBorderVisible(bool visible);
+    void SetColumnSizing(bool on);             // the user may drag column widths
     void SetDataRowHeight(int height);
     int DataRowHeight() const { return FDataRowHeight; }
     void SetGridLineColor(const QColor &color);
