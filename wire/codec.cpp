@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTime>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -34,45 +35,86 @@ namespace {
 
 // ---- writing JSON text ---------------------------------------------------------------
 
-void writeString(QByteArray &out, const QString &text)
+void appendEscaped(QByteArray &out, char16_t c)
 {
     static const char hex[] = "0123456789abcdef";
-    out.append('"');
-    const QByteArray utf8 = text.toUtf8();
-    const char *p = utf8.constData();
-    const char *end = p + utf8.size();
-    const char *run = p;
-    for (; p < end; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            continue;
-        out.append(run, p - run);
-        run = p + 1;
-        switch (c) {
-        case '"': out.append("\\\"", 2); break;
-        case '\\': out.append("\\\\", 2); break;
-        case '\n': out.append("\\n", 2); break;
-        case '\r': out.append("\\r", 2); break;
-        case '\t': out.append("\\t", 2); break;
-        case '\b': out.append("\\b", 2); break;
-        case '\f': out.append("\\f", 2); break;
-        default: {
-            const char esc[6] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]};
-            out.append(esc, 6);
-        }
-        }
+    switch (c) {
+    case u'"': out.append("\\\"", 2); return;
+    case u'\\': out.append("\\\\", 2); return;
+    case u'\n': out.append("\\n", 2); return;
+    case u'\r': out.append("\\r", 2); return;
+    case u'\t': out.append("\\t", 2); return;
+    case u'\b': out.append("\\b", 2); return;
+    case u'\f': out.append("\\f", 2); return;
+    default: {
+        const char esc[6] = {'\\', 'u', '0', '0', hex[(c >> 4) & 15], hex[c & 15]};
+        out.append(esc, 6);
     }
-    out.append(run, end - run);
+    }
+}
+
+// UTF-16 straight to escaped UTF-8, without a temporary per string; a lone surrogate
+// becomes U+FFFD as in QString::toUtf8.
+void writeString(QByteArray &out, const QString &text)
+{
+    out.append('"');
+    const char16_t *p = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *const end = p + text.size();
+    char buf[4];
+    while (p < end) {
+        const char16_t c = *p++;
+        if (c < 0x80) {
+            if (c >= 0x20 && c != u'"' && c != u'\\')
+                out.append(char(c));
+            else
+                appendEscaped(out, c);
+            continue;
+        }
+        char32_t cp = c;
+        if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF)
+            cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(*p++) - 0xDC00);
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            cp = 0xFFFD;
+        int n;
+        if (cp < 0x800) {
+            buf[0] = char(0xC0 | (cp >> 6));
+            buf[1] = char(0x80 | (cp & 0x3F));
+            n = 2;
+        } else if (cp < 0x10000) {
+            buf[0] = char(0xE0 | (cp >> 12));
+            buf[1] = char(0x80 | ((cp >> 6) & 0x3F));
+            buf[2] = char(0x80 | (cp & 0x3F));
+            n = 3;
+        } else {
+            buf[0] = char(0xF0 | (cp >> 18));
+            buf[1] = char(0x80 | ((cp >> 12) & 0x3F));
+            buf[2] = char(0x80 | ((cp >> 6) & 0x3F));
+            buf[3] = char(0x80 | (cp & 0x3F));
+            n = 4;
+        }
+        out.append(buf, n);
+    }
     out.append('"');
 }
 
-// JSON has no NaN or infinity; such a value travels as null.
+void writeInt(QByteArray &out, qint64 v)
+{
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, res.ptr - buf);
+}
+
+// JSON has no NaN or infinity; such a value travels as null. Otherwise the shortest text
+// that reads back to the same double.
 void writeDouble(QByteArray &out, double v)
 {
-    if (!std::isfinite(v))
+    if (!std::isfinite(v)) {
         out.append("null", 4);
-    else
-        out.append(QByteArray::number(v, 'g', QLocale::FloatingPointShortest));
+        return;
+    }
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, res.ptr - buf);
 }
 
 void writeRecord(QByteArray &out, const Record &record, int &nextId)
@@ -95,7 +137,7 @@ void writeRecord(QByteArray &out, const Record &record, int &nextId)
             writeString(out, *static_cast<const QString *>(f.value));
             break;
         case FieldKind::Integer:
-            out.append(QByteArray::number(*static_cast<const qint32 *>(f.value)));
+            writeInt(out, *static_cast<const qint32 *>(f.value));
             break;
         case FieldKind::Double:
             writeDouble(out, *static_cast<const double *>(f.value));
@@ -365,10 +407,8 @@ bool appendDateTime(QByteArray &out, qint64 ms)
         rest += msPerDay;
         --days;
     }
-    QByteArray date;
-    if (!appendDate(date, days + epochJulianDay()))
+    if (!appendDate(out, days + epochJulianDay()))
         return false;
-    out.append(date);
     const int r = int(rest);
     out.append(' ');
     appendDigits(out, r / 3600000, 2);
@@ -709,7 +749,7 @@ void writeCell(QByteArray &out, const ColumnData &d, size_t r)
     switch (d.info.type) {
     case ColumnType::Int32:
     case ColumnType::Int64:
-        out.append(QByteArray::number(d.ints[r]));
+        writeInt(out, d.ints[r]);
         return;
     case ColumnType::Boolean:
         out.append(d.ints[r] ? "true" : "false");
@@ -721,24 +761,14 @@ void writeCell(QByteArray &out, const ColumnData &d, size_t r)
     case ColumnType::String:
         writeString(out, d.texts[r]);
         return;
-    case ColumnType::Date: {
-        QByteArray text;
-        if (appendDate(text, d.ints[r])) {
-            out.append('"');
-            out.append(text);
-            out.append('"');
-        } else {
-            out.append("null", 4);
-        }
-        return;
-    }
+    case ColumnType::Date:
     case ColumnType::DateTime: {
-        QByteArray text;
-        if (appendDateTime(text, d.ints[r])) {
-            out.append('"');
-            out.append(text);
+        out.append('"');
+        const bool ok = d.info.type == ColumnType::Date ? appendDate(out, d.ints[r]) : appendDateTime(out, d.ints[r]);
+        if (ok) {
             out.append('"');
         } else {
+            out.chop(1);
             out.append("null", 4);
         }
         return;
@@ -749,7 +779,7 @@ void writeCell(QByteArray &out, const ColumnData &d, size_t r)
         for (qsizetype i = 0; i < b.size(); ++i) {
             if (i)
                 out.append(',');
-            out.append(QByteArray::number(uchar(b[i])));
+            writeInt(out, uchar(b[i]));
         }
         out.append(']');
         return;
