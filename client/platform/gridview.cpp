@@ -1754,6 +1754,22 @@ void TGridView::ApplyBestFit(TGridColumn *column)
     FFooter->update();
 }
 
+int TGridView::ApplyTagWidths(int gridWidth)
+{
+    const auto visible = VisibleColumns();
+    int sum = 0;
+    for (const TGridColumn *c : visible)
+        sum += c->Tag();
+    if (sum <= 0)
+        return 0;
+    const int unit = int(std::trunc(double(gridWidth - 30) / double(sum)));
+    BeginUpdate();
+    for (TGridColumn *c : visible)
+        c->SetWidth(c->Tag() * unit);
+    EndUpdate();
+    return unit;
+}
+
 int TGridView::ClientWidth() const
 {
     return FTable->viewport()->width();

@@ -324,6 +324,10 @@ public:
     // Sizes the given column (or every visible one) to its header and content; large data
     // is measured on a sample of rows.
     void ApplyBestFit(TGridColumn *column = nullptr);
+    // The proportional fit of the list windows: every visible column gets Tag x unit, the
+    // unit being trunc((gridWidth - 30) / sum of the visible Tags), in one update. Returns
+    // the unit (0 and no change when the visible Tags add up to 0).
+    int ApplyTagWidths(int gridWidth);
     // Width available to the columns (without indicator and scroll bar).
     int ClientWidth() const;
 

@@ -15,6 +15,8 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
+#include <QTimer>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTableView>
@@ -152,6 +154,56 @@ private Q_SLOTS:
         g.col("SATICI")->Hide();
         g.ds.LoadFromTable(salesTable());
         QVERIFY(table->isColumnHidden(4));
+    }
+
+    void headerMenus()
+    {
+        Grid g;
+        g.createColumns();
+        g.col("NO")->Hide();
+        g.col("MIKTAR")->SetVisible(false);
+        g.view->SetQuickCustomization(true);
+        g.view->SetHeaderFilter(true);
+        g.view->show();
+        QHeaderView *header = g.view->TableView()->horizontalHeader();
+
+        // Picks `entry` in the popup menu that opens next and returns the entries it offered.
+        const auto pickInNextMenu = [](const QString &entry) {
+            auto offered = std::make_shared<QStringList>();
+            QTimer::singleShot(0, [offered, entry] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                for (QAction *a : menu->actions()) {
+                    if (a->isSeparator())
+                        continue;
+                    *offered << a->text() + (a->isChecked() ? QStringLiteral("+") : QString());
+                    if (a->text() == entry)
+                        menu->setActiveAction(a);
+                }
+                QTest::keyClick(menu, Qt::Key_Return);
+            });
+            return offered;
+        };
+
+        // Quick customisation: the offered columns, checked when shown.
+        auto offered = pickInNextMenu(QStringLiteral("Miktar"));
+        const QPoint inHeader(header->sectionViewportPosition(1) + 5, 5);
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, inHeader, header->viewport()->mapToGlobal(inHeader));
+        QApplication::sendEvent(header->viewport(), &menuEvent);
+        QCOMPARE(*offered, (QStringList{"Açıklama+", "Fiyat+", "Miktar", "Satıcı+", "Sütun Seçici..."}));
+        QVERIFY(g.col("MIKTAR")->Visible());
+
+        // Header filter button: "(Tümü)" and the column's distinct values.
+        offered = pickInNextMenu(QStringLiteral("AYŞE"));
+        const int satici = g.col("SATICI")->Index();
+        const QPoint button(header->sectionViewportPosition(satici) + header->sectionSize(satici) - 5, 5);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, button);
+        QCOMPARE(*offered, (QStringList{"(Tümü)", "AHMET", "AYŞE"}));
+        QCOMPARE(g.shownRecords(), (QList<int>{1, 3}));
+        offered = pickInNextMenu(QStringLiteral("(Tümü)"));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, button);
+        QCOMPARE(*offered, (QStringList{"(Tümü)", "AHMET", "AYŞE+"}));
+        QVERIFY(!g.view->Filtered());
     }
 
     void footerSummaries_data()
@@ -473,6 +525,33 @@ private Q_SLOTS:
         QCOMPARE(view.Value(0, arama).toString(), QStringLiteral("ARAMA1"));
         view.ClearRecords();
         QCOMPARE(view.RowCount(), 0);
+    }
+
+    void tagWidths_data()
+    {
+        QTest::addColumn<int>("gridWidth");
+        QTest::addColumn<int>("unit");
+        QTest::newRow("weights 20, grid 1230") << 1230 << 60;
+        QTest::newRow("weights 20, grid 1030") << 1030 << 50;
+        QTest::newRow("truncated, not rounded") << 1049 << 50;
+        QTest::newRow("narrower than the margin") << 20 << 0;
+    }
+
+    void tagWidths()
+    {
+        QFETCH(int, gridWidth);
+        QFETCH(int, unit);
+        Grid g;
+        g.createColumns();
+        const int tags[] = {3, 8, 5, 1, 4}; // sum of the shown ones: 20
+        for (int i = 0; i < 5; ++i)
+            g.view->Columns(i)->SetTag(tags[i]);
+        g.col("MIKTAR")->SetVisible(false);
+        g.col("MIKTAR")->SetWidth(77);
+        QCOMPARE(g.view->ApplyTagWidths(gridWidth), unit);
+        QCOMPARE(g.col("NO")->Width(), 3 * unit);
+        QCOMPARE(g.col("ADI")->Width(), 8 * unit);
+        QCOMPARE(g.col("MIKTAR")->Width(), 77); // hidden columns are not weighted in
     }
 
     void bestFitAndWidths()
