@@ -3,6 +3,7 @@
 #include "codec.h"
 #include "dispatch.h"
 #include "faults.h"
+#include "requestform.h"
 #include "sqlquery.h"
 #include "store.h"
 
@@ -373,6 +374,7 @@ struct B2BServer::Impl {
         web->Get("/ip", [](const httplib::Request &req, httplib::Response &res) {
             res.set_content(req.remote_addr, "text/plain; charset=utf-8");
         });
+        addRequestFormRoutes(*web, store);
         web->Get("/resimgoster.ashx", [this](const httplib::Request &req, httplib::Response &res) {
             bool ok = false;
             const int id = QString::fromStdString(req.get_param_value("id")).trimmed().toInt(&ok);

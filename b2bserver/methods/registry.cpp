@@ -7,6 +7,15 @@ void registerSessionMethods(MethodTable &table);
 void registerCartMethods(MethodTable &table);
 void registerOrderMethods(MethodTable &table);
 void registerContentMethods(MethodTable &table);
+void registerCatalogueMethods(MethodTable &table);
+void registerCartLineMethods(MethodTable &table);
+void registerOrderingMethods(MethodTable &table);
+void registerHistoryMethods(MethodTable &table);
+void registerDocumentMethods(MethodTable &table);
+void registerDeskMethods(MethodTable &table);
+void registerPromotionMethods(MethodTable &table);
+void registerMailMethods(MethodTable &table);
+void registerReportMethods(MethodTable &table);
 
 void registerAllMethods(MethodTable &table)
 {
@@ -14,6 +23,15 @@ void registerAllMethods(MethodTable &table)
     registerCartMethods(table);
     registerOrderMethods(table);
     registerContentMethods(table);
+    registerCatalogueMethods(table);
+    registerCartLineMethods(table);
+    registerOrderingMethods(table);
+    registerHistoryMethods(table);
+    registerDocumentMethods(table);
+    registerDeskMethods(table);
+    registerPromotionMethods(table);
+    registerMailMethods(table);
+    registerReportMethods(table);
 }
 
 } // namespace methods

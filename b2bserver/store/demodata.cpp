@@ -2,6 +2,7 @@
 
 #include "pictures.h"
 #include "pricing.h"
+#include "searchkeys.h"
 #include "sqlquery.h"
 #include "store.h"
 
@@ -287,14 +288,8 @@ std::vector<Item> insertCatalogue(QSqlDatabase &db, Rng &rng, int count, int pic
                  double(rng.range(0, 20)), double(rng.range(0, 40)), isNew ? 1 : 0, campaign ? 1 : 0, price,
                  campaignPrice, price, picture ? QVariant(picture) : QVariant(QMetaType(QMetaType::Int)),
                  searchText(adi + QLatin1Char(' ') + other + QLatin1Char(' ') + brand)});
-        QSet<QString> seen;
-        for (const QString &code : {kod, barkod, oem1, oem2, oem3, oem4, uretici}) {
-            const QString key = searchKey(code);
-            if (!key.isEmpty() && !seen.contains(key)) {
-                seen.insert(key);
-                waitingKeys.emplace_back(key, stokno);
-            }
-        }
+        for (const QString &key : stockSearchKeys({kod, barkod, oem1, oem2, oem3, oem4, uretici}, {adi, other}))
+            waitingKeys.emplace_back(key, stokno);
         if (ins.pendingRows() == 0)
             releaseKeys();
         items.push_back({stokno, kod, barkod, adi, make, model, campaign ? campaignPrice : price, 20.0});

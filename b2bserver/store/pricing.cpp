@@ -1,5 +1,6 @@
 #include "pricing.h"
 
+#include <QLocale>
 #include <QStringList>
 
 #include <cmath>
@@ -31,7 +32,7 @@ QString discountText(double ind1, double ind2, double ind3, double ind4)
     QStringList parts;
     for (double rate : {ind1, ind2, ind3, ind4}) {
         if (rate != 0)
-            parts.append(QString::number(rate, 'g', 10));
+            parts.append(QLocale(QLocale::Turkish, QLocale::Turkey).toString(rate, 'g', 10));
     }
     return parts.isEmpty() ? QStringLiteral("0") : parts.join(QLatin1Char('+'));
 }

@@ -15,7 +15,8 @@ struct LineAmounts {
 double roundMoney(double value);  // two decimals, halves away from zero
 LineAmounts computeLine(double miktar, double birimfiyat, double kdv, double ind1, double ind2, double ind3,
                         double ind4);
-// Discount rates as the lists show them: "10+5" (zero rates left out, "0" when none).
+// Discount rates as the lists show them: "10+5", "12,5" (Turkish decimal comma; zero
+// rates left out, "0" when none).
 QString discountText(double ind1, double ind2, double ind3, double ind4);
 
 } // namespace store

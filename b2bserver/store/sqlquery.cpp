@@ -40,7 +40,8 @@ SqlQuery &SqlQuery::exec()
     const bool ok = m_query.exec();
     m_bound = 0;
     if (!ok)
-        throw StoreError(QStringLiteral("Sorgu çalıştırılamadı: %1 [%2]").arg(m_query.lastError().text(), m_sql));
+        throw StoreError(QStringLiteral("Sorgu çalıştırılamadı: %1 [%2]").arg(m_query.lastError().text(), m_sql),
+                         m_query.lastError().nativeErrorCode());
     return *this;
 }
 
@@ -54,7 +55,8 @@ void execSql(QSqlDatabase &db, const QString &sql)
 {
     QSqlQuery q(db);
     if (!q.exec(sql))
-        throw StoreError(QStringLiteral("Sorgu çalıştırılamadı: %1 [%2]").arg(q.lastError().text(), sql));
+        throw StoreError(QStringLiteral("Sorgu çalıştırılamadı: %1 [%2]").arg(q.lastError().text(), sql),
+                         q.lastError().nativeErrorCode());
 }
 
 } // namespace store
@@ -98,7 +100,8 @@ void BatchInsert::run(QSqlQuery &query, int rows)
     for (int i = 0; i < n; ++i)
         query.bindValue(i, bindable(m_pending.at(i)));
     if (!query.exec())
-        throw StoreError(QStringLiteral("Toplu ekleme başarısız (%1): %2").arg(m_table, query.lastError().text()));
+        throw StoreError(QStringLiteral("Toplu ekleme başarısız (%1): %2").arg(m_table, query.lastError().text()),
+                         query.lastError().nativeErrorCode());
 }
 
 void BatchInsert::add(const QVariantList &row)

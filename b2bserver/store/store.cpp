@@ -15,8 +15,8 @@
 
 namespace store {
 
-StoreError::StoreError(const QString &message)
-    : std::runtime_error(message.toStdString())
+StoreError::StoreError(const QString &message, const QString &code)
+    : std::runtime_error(message.toStdString()), m_code(code)
 {
 }
 
@@ -168,15 +168,21 @@ void Store::open()
 void Store::write(const std::function<void(QSqlDatabase &)> &work)
 {
     QSqlDatabase db = database();
-    execSql(db, m_location.backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    if (m_location.backend == Backend::Sqlite) {
+        execSql(db, QStringLiteral("BEGIN IMMEDIATE"));
+    } else {
+        execSql(db, QStringLiteral("BEGIN"));
+        // Writers of every server instance on this database take turns, as on SQLite.
+        execSql(db, QStringLiteral("SELECT pg_advisory_xact_lock(724201)"));
+    }
     try {
         work(db);
+        execSql(db, QStringLiteral("COMMIT"));
     } catch (...) {
         QSqlQuery rollback(db);
         rollback.exec(QStringLiteral("ROLLBACK"));
         throw;
     }
-    execSql(db, QStringLiteral("COMMIT"));
 }
 
 void Store::read(const std::function<void(QSqlDatabase &)> &work)

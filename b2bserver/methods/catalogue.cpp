@@ -1,0 +1,258 @@
+// Catalogue group: the stock search, package quantities, the new and campaign items and
+// the stock movements of an item for an account.
+#include "baglantiu.h"
+#include "dispatch.h"
+#include "methodhelpers.h"
+#include "pricing.h"
+#include "session.h"
+#include "sqlquery.h"
+#include "stockrows.h"
+#include "store.h"
+#include "table.h"
+
+#include <QRegularExpression>
+
+#include <vector>
+
+namespace methods {
+
+using store::SqlQuery;
+using T = wire::ColumnType;
+
+namespace {
+
+constexpr int defaultSearchLimit = 1000;
+constexpr int maxSearchTokens = 8;
+
+// Row limit of the stock search: setting 'stokaramalimit' when it holds a positive
+// number, otherwise 1,000.
+int searchLimit(QSqlDatabase &db)
+{
+    SqlQuery q(db, QStringLiteral("SELECT deger FROM ayarlar WHERE anahtar = 'stokaramalimit'"));
+    bool ok = false;
+    const int limit = q.scalar().toString().trimmed().toInt(&ok);
+    return ok && limit > 0 ? limit : defaultSearchLimit;
+}
+
+// Columns of the stock list, then the four rates the stock detail dialog reads.
+wire::Table searchTable()
+{
+    return makeTable({{"DURUM", T::Int32},          {"OEM1", T::String, 50},         {"OEM2", T::String, 50},
+                      {"OEM3", T::String, 50},      {"BARKOD", T::String, 50},       {"FINISHKOD", T::String, 50},
+                      {"ARAMA", T::String, 50},     {"ADI", T::String, 200},         {"OEM4", T::String, 50},
+                      {"STOK_STOKNO", T::Int32},    {"URETICIKODU", T::String, 50},  {"RESIM", T::Int32},
+                      {"BARKOD_BARKODNO", T::Int32}, {"DIGERADI", T::String, 200},   {"DPKOD", T::String, 20},
+                      {"OEMNO", T::String, 50},     {"BIRIM", T::String, 10},        {"MARKA", T::String, 50},
+                      {"MODEL", T::String, 50},     {"ANAGRUP", T::String, 50},      {"OZELKOD", T::String, 50},
+                      {"KALAN", T::Double},         {"PKOD", T::String, 20},         {"KDV", T::Double},
+                      {"ALINANSIPARIS", T::Double}, {"VERILENSIPARIS", T::Double},   {"LISTEFIYAT1", T::Double},
+                      {"KAMPFIYAT", T::Double},     {"FIYAT", T::Double},            {"Y", T::Int32},
+                      {"K", T::Int32},              {"INDIRIMYAZI", T::String, 30},  {"NETFIYAT", T::Double},
+                      {"KDVDAHIL", T::Double},      {"IND1", T::Double},             {"IND2", T::Double},
+                      {"IND3", T::Double},          {"IND4", T::Double}});
+}
+
+void writeSearchRow(wire::Table &t, const StockRow &s)
+{
+    RowWriter w(t);
+    w << s.durum << s.oem1 << s.oem2 << s.oem3 << s.barkod << s.kod << s.arama << s.adi << s.oem4 << s.stokno
+      << s.ureticikodu << s.resim << s.barkodno << s.digeradi << s.dpkod << s.oemno << s.birim << s.marka << s.model
+      << s.anagrup << s.ozelkod << s.kalan << s.pkod << s.kdv << s.alinansiparis << s.verilensiparis << s.listefiyat
+      << s.kampfiyat << s.fiyat() << s.yeni << s.kampanya << s.indirimYazi() << s.netFiyat() << s.kdvDahil()
+      << s.rate(0) << s.rate(1) << s.rate(2) << s.rate(3);
+}
+
+// Every token of the text must be the start of a word of the item's codes or names; the
+// words are held folded in stok_anahtarlari, so a token is a range scan there.
+void stokAraGetirQuelpa(Call &call, Reply &reply)
+{
+    const QString text = call.text(0);
+    requireLength(text, 200, QStringLiteral("Arama metni"));
+    QStringList tokens;
+    for (const QString &part : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        const QString key = store::searchKey(part);
+        if (!key.isEmpty() && !tokens.contains(key))
+            tokens.append(key);
+    }
+    if (tokens.size() > maxSearchTokens)
+        throw MethodError(QStringLiteral("Arama metni en fazla %1 kelime olabilir.").arg(maxSearchTokens));
+
+    wire::Table table = searchTable();
+    call.store().read([&](QSqlDatabase &db) {
+        const TSonucBilgisi *session = call.record<TSonucBilgisi>(1);
+        checkSession(db, session);
+        QString sql = stockSelect() + QStringLiteral("WHERE s.aktif = 1 ");
+        std::vector<QString> bounds;
+        for (const QString &token : tokens) {
+            const QString upper = keyUpperBound(token);
+            sql += upper.isEmpty()
+                       ? QStringLiteral("AND s.stokno IN (SELECT k.stokno FROM stok_anahtarlari k WHERE k.anahtar >= ?) ")
+                       : QStringLiteral("AND s.stokno IN (SELECT k.stokno FROM stok_anahtarlari k "
+                                        "WHERE k.anahtar >= ? AND k.anahtar < ?) ");
+            bounds.push_back(upper);
+        }
+        sql += QStringLiteral("ORDER BY s.kod, s.stokno LIMIT ?");
+        const int limit = searchLimit(db);
+        SqlQuery q(db, sql);
+        q.bind(session->CARINO());
+        for (int i = 0; i < tokens.size(); ++i) {
+            q.bind(tokens[i]);
+            if (!bounds[size_t(i)].isEmpty())
+                q.bind(bounds[size_t(i)]);
+        }
+        q.bind(limit).exec();
+        table.reserve(limit);
+        while (q.next())
+            writeSearchRow(table, readStockRow(q));
+    });
+    reply.setResult(Value::table(std::move(table)));
+}
+
+void enVer(Call &call, Reply &reply)
+{
+    int quantity = 0;
+    call.store().read([&](QSqlDatabase &db) {
+        const QVariant v = SqlQuery(db, QStringLiteral("SELECT koliadet FROM stoklar WHERE stokno = ?"))
+                               .bind(call.integer(0))
+                               .scalar();
+        if (!v.isValid())
+            throw MethodError(QStringLiteral("Stok bulunamadı."));
+        quantity = std::max(1, v.toInt());
+    });
+    reply.setResult(Value::integer(quantity));
+}
+
+void yenilerVer2(Call &call, Reply &reply)
+{
+    wire::Table t = makeTable({{"OEM1", T::String, 50},         {"OEM2", T::String, 50},
+                               {"OEM3", T::String, 50},         {"BARKOD", T::String, 50},
+                               {"ADI", T::String, 200},         {"OEM4", T::String, 50},
+                               {"STOK_STOKNO", T::Int32},       {"FINISHKOD", T::String, 50},
+                               {"URETICIKODU", T::String, 50},  {"BARKOD_BARKODNO", T::Int32},
+                               {"DIGERADI", T::String, 200},    {"DPKOD", T::String, 20},
+                               {"OEMNO", T::String, 50},        {"BIRIM", T::String, 10},
+                               {"MARKA", T::String, 50},        {"MODEL", T::String, 50},
+                               {"ANAGRUP", T::String, 50},      {"OZELKOD", T::String, 50},
+                               {"KALAN", T::Double},            {"PKOD", T::String, 20},
+                               {"KDV", T::Double},              {"ALINANSIPARIS", T::Double},
+                               {"VERILENSIPARIS", T::Double},   {"FIYAT", T::Double},
+                               {"K", T::Int32},                 {"LISTEFIYAT1", T::Double},
+                               {"KAMPFIYAT", T::Double},        {"INDIRIMYAZI", T::String, 30},
+                               {"INDIRIM", T::Double},          {"NETFIYAT", T::Double},
+                               {"KDVDAHIL", T::Double},         {"IND1", T::Double},
+                               {"IND2", T::Double},             {"IND3", T::Double},
+                               {"IND4", T::Double},             {"DURUM", T::Int32},
+                               {"Y", T::Int32},                 {"RESIM", T::Int32}});
+    call.store().read([&](QSqlDatabase &db) {
+        SqlQuery q(db, stockSelect() + QStringLiteral("WHERE s.aktif = 1 AND s.yeni = 1 ORDER BY s.kod, s.stokno"));
+        q.bind(call.integer(0)).exec();
+        while (q.next()) {
+            const StockRow s = readStockRow(q);
+            RowWriter w(t);
+            w << s.oem1 << s.oem2 << s.oem3 << s.barkod << s.adi << s.oem4 << s.stokno << s.kod << s.ureticikodu
+              << s.barkodno << s.digeradi << s.dpkod << s.oemno << s.birim << s.marka << s.model << s.anagrup
+              << s.ozelkod << s.kalan << s.pkod << s.kdv << s.alinansiparis << s.verilensiparis << s.fiyat()
+              << s.kampanya << s.listefiyat << s.kampfiyat << s.indirimYazi() << s.totalRate() << s.netFiyat()
+              << s.kdvDahil() << s.rate(0) << s.rate(1) << s.rate(2) << s.rate(3) << s.durum << s.yeni << s.resim;
+        }
+    });
+    reply.setResult(Value::table(std::move(t)));
+}
+
+// Campaign items; user kind 4 is not shown campaigns, so it gets an empty list.
+void kampanyaliVer2(Call &call, Reply &reply)
+{
+    wire::Table t = makeTable({{"OEM1", T::String, 50},         {"OEM2", T::String, 50},
+                               {"OEM3", T::String, 50},         {"BARKOD", T::String, 50},
+                               {"ADI", T::String, 200},         {"OEM4", T::String, 50},
+                               {"STOK_STOKNO", T::Int32},       {"RESIM", T::Int32},
+                               {"FINISHKOD", T::String, 50},    {"URETICIKODU", T::String, 50},
+                               {"BARKOD_BARKODNO", T::Int32},   {"DIGERADI", T::String, 200},
+                               {"DPKOD", T::String, 20},        {"OEMNO", T::String, 50},
+                               {"BIRIM", T::String, 10},        {"MARKA", T::String, 50},
+                               {"MODEL", T::String, 50},        {"ANAGRUP", T::String, 50},
+                               {"OZELKOD", T::String, 50},      {"KALAN", T::Double},
+                               {"PKOD", T::String, 20},         {"KDV", T::Double},
+                               {"ALINANSIPARIS", T::Double},    {"VERILENSIPARIS", T::Double},
+                               {"ESKIFIYAT", T::Double},        {"FIYAT", T::Double},
+                               {"Y", T::Int32},                 {"K", T::Int32},
+                               {"INDIRIM", T::Double},          {"INDIRIMYAZI", T::String, 30},
+                               {"NETFIYAT", T::Double},         {"KDVDAHIL", T::Double},
+                               {"DURUM", T::Int32},             {"IND1", T::Double},
+                               {"IND2", T::Double},             {"IND3", T::Double},
+                               {"IND4", T::Double}});
+    if (call.integer(1) != 4) {
+        call.store().read([&](QSqlDatabase &db) {
+            SqlQuery q(db, stockSelect() + QStringLiteral("WHERE s.aktif = 1 AND s.kampanya = 1 AND s.kampfiyat > 0 "
+                                                          "ORDER BY s.kod, s.stokno"));
+            q.bind(call.integer(0)).exec();
+            while (q.next()) {
+                const StockRow s = readStockRow(q);
+                // The list price before the campaign: eskifiyat when kept, else the list price.
+                const double listPrice = s.eskifiyat > 0 ? s.eskifiyat : s.listefiyat;
+                RowWriter w(t);
+                w << s.oem1 << s.oem2 << s.oem3 << s.barkod << s.adi << s.oem4 << s.stokno << s.resim << s.kod
+                  << s.ureticikodu << s.barkodno << s.digeradi << s.dpkod << s.oemno << s.birim << s.marka << s.model
+                  << s.anagrup << s.ozelkod << s.kalan << s.pkod << s.kdv << s.alinansiparis << s.verilensiparis
+                  << listPrice << s.fiyat() << s.yeni << s.kampanya << s.totalRate() << s.indirimYazi()
+                  << s.netFiyat() << s.kdvDahil() << s.durum << s.rate(0) << s.rate(1) << s.rate(2) << s.rate(3);
+            }
+        });
+    }
+    reply.setResult(Value::table(std::move(t)));
+}
+
+// Movements of one item with the account, newest last.
+void stokHareketVer(Call &call, Reply &reply)
+{
+    wire::Table t = makeTable({{"BARKOD", T::String, 50},     {"TARIH", T::Date},
+                               {"TURU", T::String, 30},       {"EVRAKSERI", T::String, 10},
+                               {"EVRAKSIRA", T::Int32},       {"MIKTAR", T::Double},
+                               {"NETBIRIMFIYAT", T::Double},  {"VADE", T::Int32},
+                               {"KDVDAHILBIRIMFIYAT", T::Double}, {"SATICI", T::String, 50},
+                               {"TLBIRIMFIYAT", T::Double},   {"TLVERGI", T::Double},
+                               {"TLTUTAR", T::Double},        {"INDIRIM1", T::Double},
+                               {"INDIRIM2", T::Double},       {"INDIRIM3", T::Double},
+                               {"INDIRIM4", T::Double},       {"INDIRIM5", T::Double},
+                               {"INDIRIM6", T::Double},       {"INDIRIM7", T::Double},
+                               {"INDIRIM8", T::Double},       {"TOPLAMINDIRIM", T::Double},
+                               {"MASRAF1", T::Double},        {"MASRAF2", T::Double},
+                               {"TOPLAMMASRAF", T::Double},   {"NETTLTUTAR", T::Double},
+                               {"STOKCARIKOD", T::String, 30}, {"KDVDAHILTUTAR", T::Double}});
+    call.store().read([&](QSqlDatabase &db) {
+        SqlQuery q(db, QStringLiteral(
+                           "SELECT s.barkod, h.tarih, h.turu, h.evrakseri, h.evraksira, h.miktar, h.netbirimfiyat, "
+                           "h.vade, h.kdv, h.satici, h.birimfiyat, h.vergi, h.tutar, h.iskonto1, h.iskonto2, "
+                           "h.iskonto3, h.iskonto4, h.toplamindirim, h.masraf1, h.masraf2, h.nettutar, "
+                           "COALESCE(c.carikod, '') "
+                           "FROM stok_hareketleri h JOIN stoklar s ON s.stokno = h.stokno "
+                           "LEFT JOIN cariler c ON c.carino = h.carino "
+                           "WHERE h.carino = ? AND h.stokno = ? ORDER BY h.tarih, h.saat, h.hareketno"));
+        q.bind(call.integer(0)).bind(call.integer(1)).exec();
+        while (q.next()) {
+            const double kdv = q.toDouble(8);
+            const double net = q.toDouble(20);
+            const double netUnit = q.toDouble(6);
+            RowWriter w(t);
+            w << q.value(0) << q.value(1) << q.value(2) << q.value(3) << q.value(4) << q.value(5) << netUnit
+              << q.value(7) << store::roundMoney(netUnit * (1 + kdv / 100.0)) << q.value(9) << q.value(10)
+              << q.value(11) << q.value(12) << q.value(13) << q.value(14) << q.value(15) << q.value(16) << 0.0 << 0.0
+              << 0.0 << 0.0 << q.value(17) << q.value(18) << q.value(19) << q.toDouble(18) + q.toDouble(19) << net
+              << q.value(21) << store::roundMoney(net + q.toDouble(11));
+        }
+    });
+    reply.setResult(Value::table(std::move(t)));
+}
+
+} // namespace
+
+void registerCatalogueMethods(MethodTable &table)
+{
+    table.add(QStringLiteral("StokAraGetirQuelpa"), stokAraGetirQuelpa);
+    table.add(QStringLiteral("EnVer"), enVer);
+    table.add(QStringLiteral("YenilerVer2"), yenilerVer2);
+    table.add(QStringLiteral("KampanyaliVer2"), kampanyaliVer2);
+    table.add(QStringLiteral("StokHareketVer"), stokHareketVer);
+}
+
+} // namespace methods
