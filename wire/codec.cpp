@@ -47,14 +47,13 @@ void appendEscaped(QByteArray &out, char16_t c)
     case u'\b': out.append("\\b", 2); return;
     case u'\f': out.append("\\f", 2); return;
     default: {
-        const char esc[6] = {'\\', 'u', '0', '0', hex[(c >> 4) & 15], hex[c & 15]};
+        const char esc[6] = {'\\', 'u', hex[c >> 12], hex[(c >> 8) & 15], hex[(c >> 4) & 15], hex[c & 15]};
         out.append(esc, 6);
     }
     }
 }
 
-// UTF-16 straight to escaped UTF-8, without a temporary per string; a lone surrogate
-// becomes U+FFFD as in QString::toUtf8.
+// UTF-16 straight to escaped UTF-8, without a temporary per string.
 void writeString(QByteArray &out, const QString &text)
 {
     out.append('"');
@@ -73,8 +72,10 @@ void writeString(QByteArray &out, const QString &text)
         char32_t cp = c;
         if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF)
             cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(*p++) - 0xDC00);
-        else if (c >= 0xD800 && c <= 0xDFFF)
-            cp = 0xFFFD;
+        else if (c >= 0xD800 && c <= 0xDFFF) {
+            appendEscaped(out, c); // a lone surrogate has no UTF-8 form; the escape keeps it
+            continue;
+        }
         int n;
         if (cp < 0x800) {
             buf[0] = char(0xC0 | (cp >> 6));
@@ -254,6 +255,8 @@ void decodeInto(const QJsonValue &value, Record &target, const QString &path)
         case FieldKind::Double:
             if (!v.isDouble())
                 failRecord(where, QStringLiteral("sayı bekleniyordu, %1 geldi").arg(kindName(v)));
+            if (!std::isfinite(v.toDouble()))
+                failRecord(where, QStringLiteral("sayı aralık dışında"));
             *static_cast<double *>(f.value) = v.toDouble();
             break;
         case FieldKind::Boolean:

@@ -19,11 +19,26 @@ void check(bool condition, const char *what)
     }
 }
 
+// What we wrote ourselves must always read back.
+template <class F>
+auto mustDecode(F decode, const char *what)
+{
+    try {
+        return decode();
+    } catch (const wire::DecodeError &e) {
+        std::fprintf(stderr, "fuzz-wire: %s: %s\n", what, e.what());
+        std::abort();
+    }
+}
+
 void tableTwice(const wire::Table &table)
 {
     const QByteArray once = wire::tableToJsonBytes(table);
-    const QByteArray twice = wire::tableToJsonBytes(wire::tableFromJsonBytes(once));
-    check(once == twice, "table does not survive a second round trip");
+    const wire::Table again = mustDecode([&] { return wire::tableFromJsonBytes(once); }, "own table text unreadable");
+    check(wire::tableToJsonBytes(again) == once, "table does not survive a second round trip");
+    const wire::Table viaValue =
+        mustDecode([&] { return wire::tableFromJson(wire::tableToJson(table)); }, "own table object unreadable");
+    check(wire::tableToJsonBytes(viaValue) == once, "table object form differs from the text form");
     // Read every cell through the typed accessors.
     for (int c = 0; c < table.columnCount(); ++c) {
         for (int r = 0; r < table.rowCount(); ++r) {
@@ -46,8 +61,12 @@ void recordTwice(const QJsonValue &value)
         return;
     }
     const QByteArray once = wire::recordToJsonBytes(record.get());
-    const auto again = wire::decodeRecord<T>(wire::valueFromJsonBytes(once));
+    const auto again =
+        mustDecode([&] { return wire::decodeRecord<T>(wire::valueFromJsonBytes(once)); }, "own record text unreadable");
     check(wire::recordToJsonBytes(again.get()) == once, "record does not survive a second round trip");
+    const auto viaValue =
+        mustDecode([&] { return wire::decodeRecord<T>(wire::recordToJson(record.get())); }, "own record object unreadable");
+    check(wire::recordToJsonBytes(viaValue.get()) == once, "record object form differs from the text form");
 }
 
 void records(const QJsonValue &value)
@@ -68,7 +87,12 @@ void anyEntry(const QByteArray &json)
     }
     try {
         const QByteArray bytes = wire::streamFromJsonBytes(json);
-        check(wire::streamFromJson(wire::streamToJson(bytes)) == bytes, "stream round trip");
+        const QJsonArray array = wire::streamToJson(bytes);
+        check(mustDecode([&] { return wire::streamFromJson(array); }, "own stream unreadable") == bytes,
+              "stream round trip");
+        check(mustDecode([&] { return wire::streamFromJsonBytes(wire::valueToJsonBytes(array)); },
+                         "own stream text unreadable") == bytes,
+              "stream text round trip");
     } catch (const wire::DecodeError &) {
     }
     try {
