@@ -1,0 +1,703 @@
+#include "unit1.h"
+
+#include "baglantiu.h"
+#include "beklesinu.h"
+#include "buildconfig.h"
+#include "clientdataset.h"
+#include "datasource.h"
+#include "dialogs.h"
+#include "gifresim.h"
+#include "sekmeyukleme.h"
+#include "shell.h"
+#include "sqlconnection.h"
+#include "utils.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHash>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The pictures and the look are compiled into this library; make sure they are linked in.
+static void assetsBagla()
+{
+    Q_INIT_RESOURCE(assets);
+}
+
+namespace {
+
+const char *const BusyGif = ":/korvel/bekle.gif";
+
+QFont tahoma(int pixelSize, bool bold)
+{
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel *picture(const QString &resource, int size, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setPixmap(QPixmap(resource).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    label->setFixedSize(size, size);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QToolButton *imageButton(const QString &name, const QString &resource, const QString &hint, QWidget *parent)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setIcon(QIcon(resource));
+    b->setIconSize(QSize(22, 22));
+    b->setAutoRaise(true);
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+// One column the main window defines on a view: the ones its role set-up switches.
+struct ColumnDef {
+    const char *field;
+    const char *caption; // nullptr: the field name
+    bool shown;
+    bool offered;        // in the column chooser
+    int weight;
+};
+
+void defineColumns(TGridView *view, std::initializer_list<ColumnDef> defs,
+                   QHash<TGridColumn *, QPair<bool, bool>> &designed)
+{
+    for (const ColumnDef &d : defs) {
+        TGridColumn *c = view->CreateColumn(QString::fromLatin1(d.field),
+                                            d.caption ? QString::fromUtf8(d.caption) : QString());
+        c->SetName(view->objectName() + QString::fromLatin1(d.field));
+        c->SetVisible(d.shown);
+        c->SetVisibleForCustomization(d.offered);
+        c->SetTag(d.weight);
+        designed.insert(c, {d.shown, d.offered});
+    }
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QMainWindow(parent)
+{
+    assetsBagla();
+    setObjectName(QStringLiteral("Form1"));
+    setFont(tahoma(13, true));
+
+    bagc = new platform::TSQLConnection(this);
+    bagc->setObjectName(QStringLiteral("bagc"));
+
+    buildStyles();
+    buildDataModules();
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+    buildHeader(central);
+    buildSearchBar(central);
+    RxGIFAnimator2 = new TGifResim(central);
+    RxGIFAnimator2->setObjectName(QStringLiteral("RxGIFAnimator2"));
+    RxGIFAnimator2->setFixedHeight(0);
+    buildPages(central);
+    buildLegend(central);
+    buildBottom(central);
+    column->addWidget(Panel1);
+    column->addWidget(Panel2);
+    column->addWidget(RxGIFAnimator2);
+    column->addWidget(sPageControl1, 1);
+    column->addWidget(Panel3);
+    column->addWidget(Panel5);
+
+    // Designed at 1634 x 725; restored it sits centred on the screen.
+    QSize size(1634, 725);
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        size = size.boundedTo(area.size());
+        setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
+    }
+    setWindowState(Qt::WindowMaximized);
+    araedit->setFocus();
+    platform::SetApplicationMainForm(this);
+
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    delete sbilgi;
+}
+
+// ------------------------------------------------------------------ layout
+
+void TForm1::buildStyles()
+{
+    cxStyle1.Color = QColor(239, 239, 239);
+    cxStyle2.Color = Qt::white;
+    cxStyle3.Color = QColor(61, 65, 74);
+    cxStyle3.TextColor = Qt::white;
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(13);
+    arial.setBold(true);
+    cxStyle3.Font = arial;
+    cxStyle4.Color = QColor(210, 240, 249);
+    cxStyle4.TextColor = Qt::black;
+    cxStyle5.Color = QColor(66, 66, 66);
+}
+
+TGridStyles TForm1::listeStilleri() const
+{
+    TGridStyles s;
+    s.Background = cxStyle1;
+    s.Content = cxStyle1;
+    s.ContentEven = cxStyle1;
+    s.ContentOdd = cxStyle2;
+    s.Header = cxStyle3;
+    s.Selection = cxStyle4;
+    s.Indicator = cxStyle5;
+    return s;
+}
+
+void TForm1::buildDataModules()
+{
+    auto dataset = [this](const char *name) {
+        auto *d = new TClientDataSet(this);
+        d->setObjectName(QString::fromLatin1(name));
+        return d;
+    };
+    auto source = [this](const char *name, TClientDataSet *d) {
+        auto *s = new TDataSource(d, this);
+        s->setObjectName(QString::fromLatin1(name));
+        return s;
+    };
+    stok = dataset("stok");
+    DataSource1 = source("DataSource1", stok);
+    sepet = dataset("sepet");
+    DataSource_SEPET = source("DataSource_SEPET", sepet);
+    ONCEKILER = dataset("ONCEKILER");
+    DataSource_ONCEKI = source("DataSource_ONCEKI", ONCEKILER);
+    EKSTRE = dataset("EKSTRE");
+    DataSource_EKSTRE = source("DataSource_EKSTRE", EKSTRE);
+    YENILER = dataset("YENILER");
+    DataSource_yeniler = source("DataSource_yeniler", YENILER);
+    kampstok = dataset("kampstok");
+    kampsource = source("kampsource", kampstok);
+    duyurular = dataset("duyurular");
+    DataSourceduyuru = source("DataSourceduyuru", duyurular);
+
+    auto menu = [this](const char *name) {
+        auto *m = new QMenu(this);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    popstok = menu("popstok");
+    PopupMenu1 = menu("PopupMenu1");
+    poponceki = menu("poponceki");
+    popekstre = menu("popekstre");
+
+    SaveDialog1 = new QFileDialog(this);
+    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog1->setNameFilter(QStringLiteral("Excel (*.xls*)"));
+}
+
+void TForm1::buildHeader(QWidget *parent)
+{
+    Panel1 = new QFrame(parent);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(100);
+    auto *row = new QHBoxLayout(Panel1);
+    row->setContentsMargins(3, 3, 3, 3);
+
+    Image1 = new QLabel(Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/korvel/logo.png"))
+                          .scaled(330, 90, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    Image1->setAlignment(Qt::AlignCenter);
+    row->addWidget(Image1);
+
+    GridPanel1 = new QWidget(Panel1);
+    GridPanel1->setObjectName(QStringLiteral("GridPanel1"));
+    auto *grid = new QGridLayout(GridPanel1);
+    grid->setContentsMargins(8, 0, 8, 0);
+    grid->setColumnStretch(0, 1827);
+    grid->setColumnStretch(1, 8173);
+    const char *captions[] = {"Kullanıcı: ", "Firma: ", "Temsilci: "};
+    QLabel **values[] = {&kullanicilbl, &cariadilbl, &saticilbl};
+    const char *names[] = {"kullanicilbl", "cariadilbl", "saticilbl"};
+    for (int i = 0; i < 3; ++i) {
+        auto *caption = new QLabel(QString::fromUtf8(captions[i]), GridPanel1);
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(caption, i, 0);
+        auto *value = new QLabel(GridPanel1);
+        value->setObjectName(QString::fromLatin1(names[i]));
+        value->setTextFormat(Qt::PlainText);
+        grid->addWidget(value, i, 1);
+        grid->setRowStretch(i, 1);
+        *values[i] = value;
+    }
+    row->addWidget(GridPanel1, 1);
+
+    GifResim1 = new TGifResim(Panel1);
+    GifResim1->setObjectName(QStringLiteral("GifResim1"));
+    GifResim1->setFixedSize(150, 90);
+    GifResim1->LoadFromFile(QStringLiteral(":/korvel/ustresim.gif"));
+    GifResim1->GosterAnim();
+    row->addWidget(GifResim1);
+
+    Genelmenu = new QMenu(this);
+    Genelmenu->setObjectName(QStringLiteral("Genelmenu"));
+    auto item = [this](const char *name, const QString &caption, void (TForm1::*slot)()) {
+        QAction *a = Genelmenu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    M1 = item("M1", QStringLiteral("Mail Gönder"), &TForm1::M1Click);
+    Genelmenu->addSeparator();
+    N4 = item("N4", QStringLiteral("Şifre Değiştirme İsteği"), &TForm1::N4Click);
+    Genelmenu->addSeparator();
+    WebSitesi1 = item("WebSitesi1", QString(), &TForm1::WebSitesi1Click);
+    Genelmenu->addSeparator();
+    G1 = item("G1", QStringLiteral("Çıkış"), &TForm1::G1Click);
+    Genelmenu->addSeparator();
+    R1 = item("R1", QStringLiteral("Raporlar"), &TForm1::R1Click);
+    R1->setVisible(false);
+
+    Button3 = new QToolButton(Panel1);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setIcon(QIcon(QStringLiteral(":/korvel/menu.png")));
+    Button3->setIconSize(QSize(32, 32));
+    Button3->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Button3->setPopupMode(QToolButton::MenuButtonPopup);
+    Button3->setMenu(Genelmenu);
+    Button3->setFocusPolicy(Qt::NoFocus);
+    connect(Button3, &QToolButton::clicked, Button3, &QToolButton::showMenu);
+    row->addWidget(Button3, 0, Qt::AlignVCenter);
+}
+
+void TForm1::buildSearchBar(QWidget *parent)
+{
+    Panel2 = new QFrame(parent);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(35);
+    Panel2->setFrameShape(QFrame::StyledPanel);
+    Panel2->setFrameShadow(QFrame::Sunken);
+    auto *row = new QHBoxLayout(Panel2);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(4);
+
+    Image2 = picture(QStringLiteral(":/korvel/ara.png"), 26, Panel2);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    row->addWidget(Image2);
+
+    araedit = new QLineEdit(Panel2);
+    araedit->setObjectName(QStringLiteral("araedit"));
+    araedit->setFixedWidth(340);
+    araedit->setFont(tahoma(20, true));
+    // Input is shown in upper case, with the Turkish dotted and dotless I.
+    connect(araedit, &QLineEdit::textEdited, araedit, [e = araedit](const QString &text) {
+        const QString upper = QLocale(QLocale::Turkish, QLocale::Turkey).toUpper(text);
+        if (upper != text) {
+            const int cursor = e->cursorPosition();
+            e->setText(upper);
+            e->setCursorPosition(qMin(cursor, int(upper.size())));
+        }
+    });
+    row->addWidget(araedit);
+
+    SpeedButton2 = imageButton(QStringLiteral("SpeedButton2"), QStringLiteral(":/korvel/ara.png"),
+                               QStringLiteral("Ara"), Panel2);
+    row->addWidget(SpeedButton2);
+    SpeedButton1 = imageButton(QStringLiteral("SpeedButton1"), QStringLiteral(":/korvel/temizle.png"),
+                               QStringLiteral("Temizle"), Panel2);
+    row->addWidget(SpeedButton1);
+
+    musteritus = new QPushButton(QStringLiteral("Başka Cari Seç"), Panel2);
+    musteritus->setObjectName(QStringLiteral("musteritus"));
+    musteritus->setVisible(false);
+    row->addWidget(musteritus);
+
+    TGifResim **animations[] = {&gifstokara, &gifyeniler, &gifkampanyali, &gifduyuru,
+                                &gifoncekiler, &gifsepet, &gifekstre};
+    const char *names[] = {"gifstokara", "gifyeniler", "gifkampanyali", "gifduyuru",
+                           "gifoncekiler", "gifsepet", "gifekstre"};
+    for (int i = 0; i < 7; ++i) {
+        auto *gif = new TGifResim(Panel2);
+        gif->setObjectName(QString::fromLatin1(names[i]));
+        gif->setFixedSize(28, 27);
+        gif->LoadFromFile(QString::fromLatin1(BusyGif));
+        gif->setVisible(false);
+        row->addWidget(gif);
+        *animations[i] = gif;
+    }
+    row->addStretch(1);
+}
+
+QWidget *TForm1::addGrid(QWidget *page, const QString &gridName, const QString &viewName, TDataSource *source,
+                         TGridView *&view)
+{
+    auto *grid = new QWidget(page);
+    grid->setObjectName(gridName);
+    auto *layout = new QVBoxLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    view = new TGridView(grid);
+    view->setObjectName(viewName);
+    view->SetDataSource(source);
+    view->SetReadOnly(true);
+    layout->addWidget(view);
+    page->layout()->addWidget(grid);
+    return grid;
+}
+
+void TForm1::buildPages(QWidget *parent)
+{
+    sPageControl1 = new QTabWidget(parent);
+    sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
+    sPageControl1->setIconSize(QSize(24, 24));
+    sPageControl1->setDocumentMode(false);
+
+    struct Page {
+        QWidget **field;
+        const char *name;
+        const char *caption;
+        const char *icon;
+    };
+    const Page pages[] = {
+        {&sstoklistesi, "sstoklistesi", "Stok Listesi", "sekme_stok"},
+        {&ssepet, "ssepet", "Sepet", "sekme_sepet"},
+        {&sonceki, "sonceki", "Önceki Siparişler", "sekme_onceki"},
+        {&sccariekstre, "sccariekstre", "Cari Ekstre", "sekme_ekstre"},
+        {&syeniler, "syeniler", "Yeni Stoklar", "sekme_yeni"},
+        {&skampanyali, "skampanyali", "Kampanyalı Stoklar", "sekme_kampanya"},
+        {&sTabSheetduyuru, "sTabSheetduyuru", "Duyurular", "sekme_duyuru"},
+        {&sTabbakiyeler, "sTabbakiyeler", "Bakiyeler", "sekme_bakiye"},
+        {&ss, "ss", "Sanal Pos", "sekme_sanalpos"},
+    };
+    for (const Page &p : pages) {
+        auto *sheet = new QWidget;
+        sheet->setObjectName(QString::fromLatin1(p.name));
+        auto *layout = new QVBoxLayout(sheet);
+        layout->setContentsMargins(2, 2, 2, 2);
+        sPageControl1->addTab(sheet, QIcon(QStringLiteral(":/korvel/%1.png").arg(QLatin1String(p.icon))),
+                              QString::fromUtf8(p.caption));
+        *p.field = sheet;
+    }
+
+    // The grids whose columns the role set-up switches. Their full column lists, fits and
+    // handlers belong to the lists that fill them.
+    cxGrid1 = addGrid(sstoklistesi, QStringLiteral("cxGrid1"), QStringLiteral("cxGrid1DBTableView1"), DataSource1,
+                      cxGrid1DBTableView1);
+    cxGrid1DBTableView1->SetStyles(listeStilleri());
+    cxGrid1DBTableView1->SetPopupMenu(popstok);
+    defineColumns(cxGrid1DBTableView1, {
+                                           {"DURUM", "Durum", true, true, 1},
+                                           {"KALAN", nullptr, false, false, 1},
+                                           {"ALINANSIPARIS", nullptr, false, false, 1},
+                                           {"VERILENSIPARIS", nullptr, false, false, 1},
+                                           {"KAMPFIYAT", "Kampanyalı Fiyat", false, true, 2},
+                                           {"K", "Kampanyalı", true, true, 1},
+                                       },
+                  m_designedColumns);
+    cxGrid2 = addGrid(ssepet, QStringLiteral("cxGrid2"), QStringLiteral("cxGridDBTableView1"), DataSource_SEPET,
+                      cxGridDBTableView1);
+    cxGridDBTableView1->SetPopupMenu(PopupMenu1);
+    defineColumns(cxGridDBTableView1, {
+                                          {"DURUM", "Durum", true, true, 1},
+                                          {"KALAN", "Kalan", false, false, 1},
+                                      },
+                  m_designedColumns);
+    cxGrid6 = addGrid(syeniler, QStringLiteral("cxGrid6"), QStringLiteral("cxGridDBTableView5"), DataSource_yeniler,
+                      cxGridDBTableView5);
+    defineColumns(cxGridDBTableView5, {
+                                          {"KALAN", nullptr, false, false, 1},
+                                          {"ALINANSIPARIS", nullptr, false, false, 1},
+                                          {"VERILENSIPARIS", nullptr, false, false, 1},
+                                          {"K", "Kampanyalı", true, true, 1},
+                                          {"KAMPFIYAT", "Kampanyalı Fiyatı", true, true, 2},
+                                      },
+                  m_designedColumns);
+    cxkampanyali = addGrid(skampanyali, QStringLiteral("cxkampanyali"), QStringLiteral("cxGridDBTableViewkampanyali"),
+                           kampsource, cxGridDBTableViewkampanyali);
+    defineColumns(cxGridDBTableViewkampanyali, {
+                                                   {"KALAN", nullptr, false, false, 1},
+                                                   {"ALINANSIPARIS", nullptr, false, false, 1},
+                                                   {"VERILENSIPARIS", nullptr, false, false, 1},
+                                               },
+                  m_designedColumns);
+
+    sPageControl1->setCurrentWidget(sstoklistesi);
+    m_previousPage = sstoklistesi;
+    connect(sPageControl1, &QTabWidget::currentChanged, this, &TForm1::sPageControl1Change);
+}
+
+void TForm1::buildLegend(QWidget *parent)
+{
+    Panel3 = new QFrame(parent);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFixedHeight(27);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    Panel3->setFont(font);
+    QPalette palette = Panel3->palette();
+    palette.setColor(QPalette::WindowText, QColor(67, 76, 88));
+    Panel3->setPalette(palette);
+    auto *row = new QHBoxLayout(Panel3);
+    row->setContentsMargins(6, 0, 6, 0);
+    row->setSpacing(4);
+    auto *title = new QLabel(QStringLiteral("Durum Açıklaması:"), Panel3);
+    title->setObjectName(QStringLiteral("lbldurumaciklama"));
+    row->addWidget(title);
+    const struct {
+        const char *icon;
+        const char *caption;
+    } entries[] = {
+        {"durum1_var", "Stok mevcut"},         {"durum_kritik", "Kritik Seviye"},
+        {"durum2_telefon", "Telefon Açınız"},  {"durum3_yolda", "Yolda"},
+        {"durum5_tedarik", "Tedarik Sürecinde"}, {"durum4_ozel", "Özel Sipariş"},
+        {"durum0_yok", "Yok"},
+    };
+    int n = 0;
+    for (const auto &e : entries) {
+        ++n;
+        QLabel *icon = picture(QStringLiteral(":/korvel/%1.png").arg(QLatin1String(e.icon)), 16, Panel3);
+        icon->setObjectName(QStringLiteral("durumresim%1").arg(n));
+        row->addWidget(icon);
+        auto *label = new QLabel(u' ' + QString::fromUtf8(e.caption) + QStringLiteral("   "), Panel3);
+        label->setObjectName(QStringLiteral("durumyazi%1").arg(n));
+        row->addWidget(label);
+    }
+    row->addStretch(1);
+}
+
+void TForm1::buildBottom(QWidget *parent)
+{
+    Panel5 = new QFrame(parent);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    Panel5->setFixedHeight(40);
+    auto *row = new QHBoxLayout(Panel5);
+    row->setContentsMargins(0, 0, 0, 0);
+    // Places of the scrolling-text controls; they take their content when it arrives.
+    kayanyazi = new QWidget(Panel5);
+    kayanyazi->setObjectName(QStringLiteral("kayanyazi"));
+    row->addWidget(kayanyazi, 1);
+    RealTimeMarquee1 = new QWidget(Panel5);
+    RealTimeMarquee1->setObjectName(QStringLiteral("RealTimeMarquee1"));
+    RealTimeMarquee1->setVisible(false);
+    row->addWidget(RealTimeMarquee1, 1);
+}
+
+// ------------------------------------------------------------------ start-up
+
+void TForm1::FormCreate()
+{
+    auto kayit = std::make_shared<TYuklemeKaydi>();
+    kayit->Form = this;
+    _acilisadet = 0;
+    setWindowTitle(QStringLiteral("Korvel Oto Yedek Parça B2B Programı"));
+    platform::SetApplicationTitle(QStringLiteral("Korvel Oto Yedek Parça B2B"));
+    platform::SetMessageDialogFontSize(15);
+
+    // The machine fields of the record are filled here once the identity readers exist.
+    sbilgi = new TSonucBilgisi;
+
+    bagc->SetHostName(SunucuAdresi());
+    bagc->SetPort(SunucuPortu());
+
+    WebSitesi1->setText(QString::fromUtf8(buildconfig::WebSiteHost));
+
+    GirisYap();
+
+    Async([kayit] { AcilisSirasi(*kayit); })->Await([kayit] {
+        if (auto *f = qobject_cast<TForm1 *>(kayit->Form.data()))
+            f->AcilisReklamGoster();
+    });
+}
+
+void TForm1::GirisYap()
+{
+    // The login window takes the session record and the connection here and ends the
+    // process when it does not succeed; until it exists the window opens with the new
+    // session record.
+    MusteriTipineGoreAyarla(sbilgi->MusteriTipi());
+}
+
+void TForm1::MusteriTipineGoreAyarla(int musteriTipi)
+{
+    // Every switched item is set from the kind, starting from the window's designed state,
+    // so the result does not depend on an earlier call.
+    const bool staff = musteriTipi == 1 || musteriTipi == 2;
+    musteritus->setVisible(staff);
+    for (TGridView *v : {cxGrid1DBTableView1, cxGridDBTableView5, cxGridDBTableViewkampanyali, cxGridDBTableView1})
+        setColumnShown(v, "KALAN", staff);
+    for (TGridView *v : {cxGrid1DBTableView1, cxGridDBTableView5, cxGridDBTableViewkampanyali}) {
+        setColumnShown(v, "ALINANSIPARIS", staff);
+        setColumnShown(v, "VERILENSIPARIS", staff);
+    }
+    R1->setVisible(staff);
+
+    setColumnShown(cxGridDBTableView1, "DURUM", musteriTipi != 3);
+
+    const bool campaign = musteriTipi != 4;
+    sPageControl1->setTabVisible(sPageControl1->indexOf(skampanyali), campaign);
+    for (TGridView *v : {cxGrid1DBTableView1, cxGridDBTableView5}) {
+        setColumnShown(v, "KAMPFIYAT", campaign);
+        setColumnShown(v, "K", campaign);
+    }
+}
+
+void TForm1::setColumnShown(TGridView *view, const char *field, bool show)
+{
+    TGridColumn *c = view->ColumnByFieldName(QString::fromLatin1(field));
+    if (!c)
+        return;
+    if (!show) {
+        c->Hide();
+        return;
+    }
+    // A column that is offered by design returns to its designed look; an internal one
+    // that a role shows becomes visible and offered.
+    const auto designed = m_designedColumns.constFind(c);
+    if (designed != m_designedColumns.cend() && designed->second)
+        c->SetVisibleForCustomization(true), c->SetVisible(designed->first);
+    else
+        c->Show();
+}
+
+void TForm1::AcilisSirasi(TYuklemeKaydi &kayit)
+{
+    // In the background, one step after the other. The header labels are written on the
+    // UI thread while this waits; the later steps open their own connection clones.
+    platform::RunOnUiThread([&kayit] {
+        if (auto *f = qobject_cast<TForm1 *>(kayit.Form.data()))
+            f->AnaBilgiAl();
+    });
+}
+
+void TForm1::AnaBilgiAl()
+{
+    kullanicilbl->setText(sbilgi->ADI());
+    cariadilbl->setText(sbilgi->CariAdi());
+    saticilbl->setText(sbilgi->SaticiAdi() + QStringLiteral(" Telefonu: ") + sbilgi->SaticiTelefon()
+                       + QStringLiteral(" email: ") + sbilgi->SaticiMail());
+}
+
+void TForm1::AcilisReklamGoster()
+{
+    // The opening advertisement arrives with the promotions.
+}
+
+// ------------------------------------------------------------------ loads
+
+void TForm1::SekmeYukle(const TSekmeYukleme &yukleme)
+{
+    ::SekmeYukle(yukleme, this, *bagc, *sbilgi);
+}
+
+void TForm1::OndalikBicimle(TClientDataSet &veri)
+{
+    ::OndalikBicimle(veri);
+}
+
+double TForm1::IkiHaneYuvarla(double x)
+{
+    return ::IkiHaneYuvarla(x);
+}
+
+void TForm1::sPageControl1Change(int index)
+{
+    QWidget *page = sPageControl1->widget(index);
+    if (m_previousPage == sTabbakiyeler && page != sTabbakiyeler)
+        sTabbakiyelerHide();
+    m_previousPage = page;
+    if (page == ssepet)
+        ssepetShow();
+    else if (page == sonceki)
+        soncekiShow();
+    else if (page == sccariekstre)
+        sccariekstreShow();
+    else if (page == syeniler)
+        syenilerShow();
+    else if (page == skampanyali)
+        skampanyaliShow();
+    else if (page == sTabSheetduyuru)
+        sTabSheetduyuruShow();
+    else if (page == sTabbakiyeler)
+        sTabbakiyelerShow();
+    else if (page == ss)
+        ssShow();
+}
+
+// The pages' loads are written by the lists that own them.
+void TForm1::ssepetShow() {}
+void TForm1::soncekiShow() {}
+void TForm1::sccariekstreShow() {}
+void TForm1::syenilerShow() {}
+void TForm1::skampanyaliShow() {}
+void TForm1::sTabSheetduyuruShow() {}
+void TForm1::sTabbakiyelerShow() {}
+void TForm1::sTabbakiyelerHide() {}
+void TForm1::ssShow() {}
+
+// ------------------------------------------------------------------ menu and leaving
+
+void TForm1::M1Click()
+{
+    // Opens the mail window with the session record and bagc once it exists.
+}
+
+void TForm1::N4Click()
+{
+    // Opens the password change request window once it exists.
+}
+
+void TForm1::WebSitesi1Click()
+{
+    platform::ShellOpen(QStringLiteral("http://") + QString::fromUtf8(buildconfig::WebSiteHost) + u'/');
+    araedit->selectAll();
+    araedit->setFocus();
+}
+
+void TForm1::G1Click()
+{
+    close();
+}
+
+void TForm1::R1Click()
+{
+    // Opens the reports window with its own clone of bagc once it exists.
+}
+
+bool TForm1::FormCloseQuery()
+{
+    const int cevap = MesajGoster(QStringLiteral("Programdan Çıkmak İstiyor musunuz ?"), platform::MessageKind::Question,
+                                  platform::MessageButton::Yes | platform::MessageButton::No,
+                                  platform::MessageButton::Yes);
+    if (cevap == platform::ModalResult::Yes)
+        platform::TerminateProcessNow(0);
+    return false;
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery())
+        event->ignore();
+}

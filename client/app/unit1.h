@@ -1,0 +1,195 @@
+#pragma once
+// The main window: header, search bar, the tab pages every subsystem fills, the status
+// legend, the general menu, the session record and the one connection of the run.
+#include "clientdataset.h"
+#include "gridview.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPair>
+
+#include <memory>
+
+class QAction;
+class QFileDialog;
+class QFrame;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+
+class TDataSource;
+class TGifResim;
+class TSonucBilgisi;
+namespace platform {
+class TSQLConnection;
+}
+
+struct TSekmeYukleme;
+struct TYuklemeKaydi;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The session record of the run and the one connection; server calls take copies
+    // of the record and background work takes clones of the connection.
+    TSonucBilgisi *sbilgi = nullptr;
+    platform::TSQLConnection *bagc = nullptr;
+    int _acilisadet = 0;
+
+    // Header.
+    QFrame *Panel1 = nullptr;
+    QLabel *Image1 = nullptr;
+    QWidget *GridPanel1 = nullptr;
+    QLabel *kullanicilbl = nullptr;
+    QLabel *cariadilbl = nullptr;
+    QLabel *saticilbl = nullptr;
+    TGifResim *GifResim1 = nullptr;
+    QToolButton *Button3 = nullptr;
+    QMenu *Genelmenu = nullptr;
+    QAction *M1 = nullptr;
+    QAction *N4 = nullptr;
+    QAction *WebSitesi1 = nullptr;
+    QAction *G1 = nullptr;
+    QAction *R1 = nullptr;
+
+    // Search bar.
+    QFrame *Panel2 = nullptr;
+    QLabel *Image2 = nullptr;
+    QLineEdit *araedit = nullptr;
+    QToolButton *SpeedButton2 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QPushButton *musteritus = nullptr;
+    TGifResim *gifstokara = nullptr;
+    TGifResim *gifyeniler = nullptr;
+    TGifResim *gifkampanyali = nullptr;
+    TGifResim *gifduyuru = nullptr;
+    TGifResim *gifoncekiler = nullptr;
+    TGifResim *gifsepet = nullptr;
+    TGifResim *gifekstre = nullptr;
+
+    // Top banner strip, height 0 until a banner is loaded.
+    TGifResim *RxGIFAnimator2 = nullptr;
+
+    // Pages.
+    QTabWidget *sPageControl1 = nullptr;
+    QWidget *sstoklistesi = nullptr;
+    QWidget *ssepet = nullptr;
+    QWidget *sonceki = nullptr;
+    QWidget *sccariekstre = nullptr;
+    QWidget *syeniler = nullptr;
+    QWidget *skampanyali = nullptr;
+    QWidget *sTabSheetduyuru = nullptr;
+    QWidget *sTabbakiyeler = nullptr;
+    QWidget *ss = nullptr;
+
+    // Grids and their views on the pages.
+    QWidget *cxGrid1 = nullptr;
+    TGridView *cxGrid1DBTableView1 = nullptr;
+    QWidget *cxGrid2 = nullptr;
+    TGridView *cxGridDBTableView1 = nullptr;
+    QWidget *cxGrid6 = nullptr;
+    TGridView *cxGridDBTableView5 = nullptr;
+    QWidget *cxkampanyali = nullptr;
+    TGridView *cxGridDBTableViewkampanyali = nullptr;
+
+    // Status legend and the bottom strip.
+    QFrame *Panel3 = nullptr;
+    QFrame *Panel5 = nullptr;
+    QWidget *kayanyazi = nullptr;
+    QWidget *RealTimeMarquee1 = nullptr;
+
+    // Grid styles of the stock list and the views that name them.
+    TGridStyle cxStyle1;
+    TGridStyle cxStyle2;
+    TGridStyle cxStyle3;
+    TGridStyle cxStyle4;
+    TGridStyle cxStyle5;
+
+    // Datasets of the tabs and their data sources.
+    TClientDataSet *stok = nullptr;
+    TDataSource *DataSource1 = nullptr;
+    TClientDataSet *sepet = nullptr;
+    TDataSource *DataSource_SEPET = nullptr;
+    TClientDataSet *ONCEKILER = nullptr;
+    TDataSource *DataSource_ONCEKI = nullptr;
+    TClientDataSet *EKSTRE = nullptr;
+    TDataSource *DataSource_EKSTRE = nullptr;
+    TClientDataSet *YENILER = nullptr;
+    TDataSource *DataSource_yeniler = nullptr;
+    TClientDataSet *kampstok = nullptr;
+    TDataSource *kampsource = nullptr;
+    TClientDataSet *duyurular = nullptr;
+    TDataSource *DataSourceduyuru = nullptr;
+
+    QMenu *popstok = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *poponceki = nullptr;
+    QMenu *popekstre = nullptr;
+    QFileDialog *SaveDialog1 = nullptr;
+
+    // Adapts columns, tabs and menus to the user kind of the session record.
+    void MusteriTipineGoreAyarla(int musteriTipi);
+    // Writes the three header value labels from the session record (UI thread).
+    void AnaBilgiAl();
+    // Starts one background load of a tab page.
+    void SekmeYukle(const TSekmeYukleme &yukleme);
+
+    // Both operations of the shared helpers, so the windows that round or format through
+    // the main window keep one implementation.
+    static void OndalikBicimle(TClientDataSet &veri);
+    static double IkiHaneYuvarla(double x);
+
+public Q_SLOTS:
+    void M1Click();
+    void N4Click();
+    void WebSitesi1Click();
+    void G1Click();
+    void R1Click();
+
+    void ssepetShow();
+    void soncekiShow();
+    void sccariekstreShow();
+    void syenilerShow();
+    void skampanyaliShow();
+    void sTabSheetduyuruShow();
+    void sTabbakiyelerShow();
+    void sTabbakiyelerHide();
+    void ssShow();
+
+    void AcilisReklamGoster();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool FormCloseQuery();
+
+private:
+    void FormCreate();
+    void GirisYap();
+    static void AcilisSirasi(TYuklemeKaydi &kayit);
+    void sPageControl1Change(int index);
+
+    void buildHeader(QWidget *parent);
+    void buildSearchBar(QWidget *parent);
+    void buildPages(QWidget *parent);
+    void buildLegend(QWidget *parent);
+    void buildBottom(QWidget *parent);
+    void buildDataModules();
+    void buildStyles();
+    TGridStyles listeStilleri() const;
+    QWidget *addGrid(QWidget *page, const QString &gridName, const QString &viewName, TDataSource *source,
+                     TGridView *&view);
+
+    void setColumnShown(TGridView *view, const char *field, bool show);
+
+    QWidget *m_previousPage = nullptr;
+    // Designed (visible, offered) state of the columns the role set-up switches.
+    QHash<TGridColumn *, QPair<bool, bool>> m_designedColumns;
+};
