@@ -190,7 +190,7 @@ JsonNumber JsonScanner::readNumber()
         const quint64 limit = negative ? quint64(1) << 63 : (quint64(1) << 63) - 1;
         if (!overflow && magnitude <= limit) {
             n.integer = negative ? qint64(0 - magnitude) : qint64(magnitude);
-            n.real = double(n.integer);
+            n.real = negative && magnitude == 0 ? -0.0 : double(n.integer); // "-0" keeps its sign as a double
             n.isInteger = true;
             n.integral = true;
             return n;

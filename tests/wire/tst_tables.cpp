@@ -2,6 +2,7 @@
 #include "table.h"
 #include "testmain.h"
 
+#include <cmath>
 #include <limits>
 
 using wire::ColumnType;
@@ -146,6 +147,12 @@ void TablesTest::wireForm()
                         "\"TARIH\":[\"2024-03-05 09:07:03.040\",null]}"));
     // A value too small for a double reads as zero; only overflow is an error.
     QCOMPARE(wire::tableFromJsonBytes(oneColumn(7, "[1e-400]")).realValue(0, 0), 0.0);
+    // Negative zero keeps its sign however it is written.
+    for (const QByteArray &zero : {QByteArray("-0"), QByteArray("-0e300"), QByteArray("-0.0")}) {
+        const wire::Table t = wire::tableFromJsonBytes(oneColumn(7, "[" + zero + "]"));
+        QVERIFY2(std::signbit(t.realValue(0, 0)), zero.constData());
+        QCOMPARE(wire::tableToJsonBytes(t), oneColumn(7, "[-0]"));
+    }
 }
 
 void TablesTest::accessorsConvert()
