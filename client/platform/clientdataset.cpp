@@ -161,9 +161,16 @@ bool TField::IsNumeric() const
     }
 }
 
+const wire::ColumnData &TField::checkedColumn(int record) const
+{
+    if (record < 0 || record >= FDataSet->RecordCount())
+        throw platform::Exception(QStringLiteral("%1: kayıt numarası geçersiz: %2").arg(FFieldName).arg(record + 1));
+    return FDataSet->FStore->columns[size_t(FIndex)];
+}
+
 bool TField::IsNullAt(int record) const
 {
-    return FDataSet->FStore->columns[size_t(FIndex)].nulls[size_t(record)];
+    return checkedColumn(record).nulls[size_t(record)];
 }
 
 QVariant TField::ValueAt(int record) const
@@ -173,7 +180,7 @@ QVariant TField::ValueAt(int record) const
 
 qint64 TField::AsLargeIntAt(int record) const
 {
-    const wire::ColumnData &d = FDataSet->FStore->columns[size_t(FIndex)];
+    const wire::ColumnData &d = checkedColumn(record);
     if (d.nulls[size_t(record)])
         return 0;
     switch (storageOf(FDataType)) {
@@ -189,7 +196,7 @@ qint64 TField::AsLargeIntAt(int record) const
 
 double TField::AsFloatAt(int record) const
 {
-    const wire::ColumnData &d = FDataSet->FStore->columns[size_t(FIndex)];
+    const wire::ColumnData &d = checkedColumn(record);
     if (d.nulls[size_t(record)])
         return 0;
     switch (storageOf(FDataType)) {
@@ -208,7 +215,7 @@ double TField::AsFloatAt(int record) const
 
 QString TField::AsStringAt(int record) const
 {
-    const wire::ColumnData &d = FDataSet->FStore->columns[size_t(FIndex)];
+    const wire::ColumnData &d = checkedColumn(record);
     const size_t r = size_t(record);
     if (d.nulls[r])
         return {};
@@ -229,7 +236,7 @@ QString TField::AsStringAt(int record) const
 
 QByteArray TField::AsBytesAt(int record) const
 {
-    const wire::ColumnData &d = FDataSet->FStore->columns[size_t(FIndex)];
+    const wire::ColumnData &d = checkedColumn(record);
     if (d.nulls[size_t(record)])
         return {};
     if (FDataType == TFieldType::Blob)
@@ -851,7 +858,7 @@ bool TClientDataSet::Locate(const QString &fieldName, const QVariant &value, TLo
 
 QVariant TClientDataSet::storedValue(int field, int record) const
 {
-    const wire::ColumnData &d = FStore->columns[size_t(field)];
+    const wire::ColumnData &d = FFields[size_t(field)]->checkedColumn(record);
     const size_t r = size_t(record);
     if (d.nulls[r])
         return {};

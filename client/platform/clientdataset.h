@@ -22,6 +22,7 @@
 
 namespace wire {
 class Table;
+struct ColumnData;
 }
 
 class TClientDataSet;
@@ -94,6 +95,7 @@ protected:
 
 private:
     friend class TClientDataSet;
+    const wire::ColumnData &checkedColumn(int record) const;
     TClientDataSet *FDataSet;
     QString FFieldName;
     TFieldType FDataType;

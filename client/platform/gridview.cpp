@@ -947,7 +947,7 @@ TGridColumn *TGridView::CreateColumn(const QString &fieldName, const QString &ca
     TGridColumn *raw = col.get();
     FColumns.push_back(std::move(col));
     FModel->endStructure();
-    rebuildRows();
+    requestRebuild();
     return raw;
 }
 
@@ -1076,10 +1076,7 @@ int TGridView::AppendRecord()
     FUnboundData->Post();
     const int record = FUnboundData->RecordCount() - 1;
     // Appending leaves the shown rows valid, so a batch of rows costs one rebuild.
-    if (UpdateLocked())
-        FPendingRebuild = true;
-    else
-        rebuildRows();
+    requestRebuild();
     return record;
 }
 
@@ -1805,7 +1802,7 @@ void TGridView::autoWidth()
 void TGridView::columnChanged(TGridColumn *column, bool structural)
 {
     if (structural) {
-        rebuildRows();
+        requestRebuild();
         return;
     }
     const int c = column->Index();
@@ -1848,6 +1845,16 @@ void TGridView::rebuildRows()
     if (row >= 0)
         SetFocusedRow(row);
     updateFooter();
+}
+
+void TGridView::requestRebuild()
+{
+    // Only for changes that leave the current rows readable: the rebuild can wait for
+    // the end of an update.
+    if (UpdateLocked())
+        FPendingRebuild = true;
+    else
+        rebuildRows();
 }
 
 void TGridView::rebuildSpans()

@@ -360,6 +360,7 @@ private:
     void columnChanged(TGridColumn *column, bool structural);
     void applyHeader();
     void rebuildRows();
+    void requestRebuild();
     void rebuildSpans();
     void updateFooter();
     void autoWidth();

@@ -80,6 +80,8 @@ private Q_SLOTS:
             QVERIFY2(e.Message().contains(u"YOK_BOYLE"), qPrintable(e.Message()));
         }
         QCOMPARE(ds.FieldNames(), (QStringList{"STOK_STOKNO", "ADI", "FIYAT", "KUR", "TARIH"}));
+        QVERIFY_THROWS_EXCEPTION(platform::Exception, ds.FieldByName("ADI")->AsStringAt(3));
+        QVERIFY_THROWS_EXCEPTION(platform::Exception, ds.FieldByName("ADI")->ValueAt(-1));
     }
 
     void locate_data()
