@@ -20,7 +20,7 @@ const QString ServerMethodType = QStringLiteral("DataSnap.ServerMethod");
 
 [[noreturn]] void wrongKind(int ordinal, const char *wanted, const QJsonValue &value)
 {
-    static const char *const names[] = {"null", "Boolean", "sayı", "metin", "dizi", "nesne", "tanımsız"};
+    static const char *const names[] = {"null", "mantıksal değer", "sayı", "metin", "dizi", "nesne", "tanımsız"};
     const int t = value.type() == QJsonValue::Undefined ? 6 : int(value.type());
     throw Exception(
         QStringLiteral("Sunucu yanıtı çözümlenemedi: %1. değer %2 olmalıyken %3 geldi.")
@@ -129,21 +129,21 @@ bool TDBXParameter::IsNull() const
 
 qint32 TDBXParameter::GetInt32() const
 {
-    return qint32(integralValue(scalar(), m_ordinal, "Integer", std::numeric_limits<qint32>::min(),
+    return qint32(integralValue(scalar(), m_ordinal, "tam sayı", std::numeric_limits<qint32>::min(),
                                 std::numeric_limits<qint32>::max()));
 }
 
 qint64 TDBXParameter::GetInt64() const
 {
     constexpr qint64 maxExact = qint64(1) << 53;
-    return integralValue(scalar(), m_ordinal, "Int64", -maxExact, maxExact);
+    return integralValue(scalar(), m_ordinal, "tam sayı", -maxExact, maxExact);
 }
 
 double TDBXParameter::GetDouble() const
 {
     const QJsonValue &v = scalar();
     if (!v.isDouble())
-        wrongKind(m_ordinal, "Double", v);
+        wrongKind(m_ordinal, "sayı", v);
     return v.toDouble();
 }
 
@@ -151,7 +151,7 @@ bool TDBXParameter::GetBoolean() const
 {
     const QJsonValue &v = scalar();
     if (!v.isBool())
-        wrongKind(m_ordinal, "Boolean", v);
+        wrongKind(m_ordinal, "mantıksal değer", v);
     return v.toBool();
 }
 

@@ -116,7 +116,7 @@ QString transportReason(httplib::Error error, const QString &host, int port, qin
     case httplib::Error::ConnectionTimeout:
         return systemReason(ETIMEDOUT);
     case httplib::Error::Read:
-        return QStringLiteral("sunucu yanıt vermeden bağlantıyı kapattı");
+        return QStringLiteral("sunucunun yanıtı okunamadı, bağlantı kesildi");
     case httplib::Error::Write:
         return QStringLiteral("istek sunucuya gönderilemedi");
     case httplib::Error::Compression:

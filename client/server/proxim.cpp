@@ -1,8 +1,27 @@
 #include "proxim.h"
 
 #include <QBuffer>
+#include <QLocale>
 #include <dbxcommand.h>
+#include <exception.h>
 #include <table.h>
+
+namespace {
+
+// A stream travels with its length as an out value. One that does not match was cut
+// short on the way; it is refused rather than shown or saved half.
+QBuffer *checkedStream(platform::TDBXCommand &command, int sizeOrdinal, qint64 &size)
+{
+    const qint64 announced = command.Parameter(sizeOrdinal).GetInt64();
+    QBuffer *stream = command.Parameter(sizeOrdinal + 1).GetStream();
+    if (stream->size() != announced)
+        throw platform::Exception(QStringLiteral("Sunucudan gelen veri eksik: %1 bayt beklenirken %2 bayt geldi.")
+                                      .arg(QLocale().toString(announced), QLocale().toString(stream->size())));
+    size = announced;
+    return stream;
+}
+
+} // namespace
 
 TServerMethods1Client::TServerMethods1Client(platform::TSQLConnection *ADBXConnection)
     : platform::TDSAdminClient(ADBXConnection)
@@ -251,8 +270,7 @@ QBuffer *TServerMethods1Client::SAnalPosPdfVer(qint32 sirano, qint64 &boy)
     platform::TDBXCommand *command = serverMethod(FSAnalPosPdfVerCommand, "SAnalPosPdfVer");
     command->Parameter(0).SetInt32(sirano);
     command->ExecuteUpdate();
-    boy = command->Parameter(1).GetInt64();
-    return command->Parameter(2).GetStream();
+    return checkedStream(*command, 1, boy);
 }
 
 const wire::Table *TServerMethods1Client::BakiyelerVer2(qint32 carino)
@@ -413,8 +431,7 @@ QBuffer *TServerMethods1Client::RaporGetir(qint32 raporno, qint32 bolum, qint32 
     command->Parameter(5).SetDouble(tarih1);
     command->Parameter(6).SetDouble(tarih2);
     command->ExecuteUpdate();
-    size = command->Parameter(7).GetInt64();
-    return command->Parameter(8).GetStream();
+    return checkedStream(*command, 7, size);
 }
 
 const wire::Table *TServerMethods1Client::YenilerVer2(qint32 carino)
@@ -476,24 +493,21 @@ QBuffer *TServerMethods1Client::BannerResimVer(qint64 &size)
 {
     platform::TDBXCommand *command = serverMethod(FBannerResimVerCommand, "BannerResimVer");
     command->ExecuteUpdate();
-    size = command->Parameter(0).GetInt64();
-    return command->Parameter(1).GetStream();
+    return checkedStream(*command, 0, size);
 }
 
 QBuffer *TServerMethods1Client::BannerResimVer2(qint64 &size)
 {
     platform::TDBXCommand *command = serverMethod(FBannerResimVer2Command, "BannerResimVer2");
     command->ExecuteUpdate();
-    size = command->Parameter(0).GetInt64();
-    return command->Parameter(1).GetStream();
+    return checkedStream(*command, 0, size);
 }
 
 QBuffer *TServerMethods1Client::BannerResimVer3(qint64 &size)
 {
     platform::TDBXCommand *command = serverMethod(FBannerResimVer3Command, "BannerResimVer3");
     command->ExecuteUpdate();
-    size = command->Parameter(0).GetInt64();
-    return command->Parameter(1).GetStream();
+    return checkedStream(*command, 0, size);
 }
 
 TMobilCariBilgisi *TServerMethods1Client::MobilCariBilgisiGetir(qint32 sirano, const QString &_idsi)

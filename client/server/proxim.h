@@ -6,7 +6,8 @@
 // when the call fails. A returned record, table or stream belongs to this object and
 // stays valid until the same method is called again on it or it is destroyed; copy
 // what must live longer. A null record comes back as nullptr. Every failure is thrown
-// as platform::Exception. One thread at a time.
+// as platform::Exception; so is a stream shorter or longer than the length the server
+// gave with it (the out value is then left as it was). One thread at a time.
 #include "dsadminclient.h"
 
 #include <QString>
