@@ -1831,6 +1831,7 @@ void TGridView::applyHeader()
 
 void TGridView::rebuildRows()
 {
+    const int focusedRow = FocusedRow();
     const int focusedRecord = FocusedRecordIndex();
     const bool sameData = FModel->ds && FModel->ds == DataSet();
     FModel->rebuild();
@@ -1844,6 +1845,8 @@ void TGridView::rebuildRows()
         row = RowOfRecord(FModel->ds->CurrentRecord());
     if (row >= 0)
         SetFocusedRow(row);
+    else if (focusedRow >= 0)
+        Q_EMIT FocusedRecordChanged(focusedRow, -1); // the reset dropped the focus silently
     updateFooter();
 }
 

@@ -14,6 +14,11 @@
 //   durum->AddImageComboItem(1, varIcon, "Var");
 //   view->CreateColumn("OEM1", "Oem1")->SetFooterSummary(TSummaryKind::Count);
 //
+// The load pattern of the list windows (the view never reads a dataset being refilled):
+//   UI thread:  grid->setEnabled(false); view->SetDataSource(nullptr); view->BeginUpdate();
+//   worker:     ds->DisableControls(); ds->LoadFromTable(std::move(packet)); ds->EnableControls();
+//   UI thread:  view->SetDataSource(source); view->EndUpdate(); grid->setEnabled(true);
+//
 // Rows are the dataset's records after the header filter, sorting and grouping. "Row"
 // arguments are shown-row positions (0-based); group rows and group footer rows are rows
 // too, with RecordIndex() -1. Views are touched on the UI thread only.
@@ -339,6 +344,8 @@ public:
 
 Q_SIGNALS:
     void DblClick();
+    // Also after a reload: the view focuses the dataset's current record, or reports -1
+    // when no row is left.
     void FocusedRecordChanged(int previousRow, int row);
     void FocusedColumnChanged();
     // Right click over the rows; the popup menu (when set) is shown after this signal.

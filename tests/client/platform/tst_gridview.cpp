@@ -437,6 +437,15 @@ private Q_SLOTS:
         g.view->SetFocusedRow(-1);
         QCOMPARE(g.view->FocusedRow(), -1);
         QCOMPARE(g.view->FocusedRecordIndex(), -1);
+
+        // A reload focuses the cursor's record; emptying the list reports the lost focus.
+        focus.clear();
+        g.ds.LoadFromTable(salesTable());
+        QCOMPARE(g.view->FocusedRow(), 0);
+        QCOMPARE(focus.count(), 1);
+        g.ds.EmptyDataSet();
+        QCOMPARE(focus.count(), 2);
+        QCOMPARE(focus.at(1).at(1).toInt(), -1);
     }
 
     void sortingByHeader()
