@@ -9,6 +9,7 @@
 #include <QJsonParseError>
 #include <QSet>
 #include <QTime>
+#include <QVariant>
 
 #include <charconv>
 #include <cmath>
@@ -116,6 +117,57 @@ void writeDouble(QByteArray &out, double v)
     char buf[32];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
     out.append(buf, res.ptr - buf);
+}
+
+// Any JSON value in the same number and string form as the table writer. QJsonDocument
+// would write -0.0 as 0.
+void writeValue(QByteArray &out, const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Null:
+    case QJsonValue::Undefined:
+        out.append("null", 4);
+        return;
+    case QJsonValue::Bool:
+        out.append(value.toBool() ? "true" : "false");
+        return;
+    case QJsonValue::Double: {
+        const QVariant v = value.toVariant();
+        if (v.typeId() == QMetaType::LongLong)
+            writeInt(out, v.toLongLong());
+        else
+            writeDouble(out, value.toDouble());
+        return;
+    }
+    case QJsonValue::String:
+        writeString(out, value.toString());
+        return;
+    case QJsonValue::Array: {
+        out.append('[');
+        bool first = true;
+        for (const QJsonValue &item : value.toArray()) {
+            if (!first)
+                out.append(',');
+            first = false;
+            writeValue(out, item);
+        }
+        out.append(']');
+        return;
+    }
+    case QJsonValue::Object: {
+        out.append('{');
+        const QJsonObject obj = value.toObject();
+        for (auto it = obj.begin(); it != obj.end(); ++it) {
+            if (it != obj.begin())
+                out.append(',');
+            writeString(out, it.key());
+            out.append(':');
+            writeValue(out, it.value());
+        }
+        out.append('}');
+        return;
+    }
+    }
 }
 
 void writeRecord(QByteArray &out, const Record &record, int &nextId)
@@ -916,7 +968,9 @@ Table tableFromJson(const QJsonValue &value)
     if (!value.isObject())
         failTable(QStringLiteral("tablo nesnesi bekleniyordu, %1 geldi").arg(kindName(value)));
     // One reader for both entry points keeps their rules identical.
-    return tableFromJsonBytes(QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
+    QByteArray json;
+    writeValue(json, value);
+    return tableFromJsonBytes(json);
 }
 
 Table tableFromJsonBytes(const QByteArray &json)
@@ -1001,12 +1055,9 @@ QJsonValue valueFromJsonBytes(const QByteArray &json)
 
 QByteArray valueToJsonBytes(const QJsonValue &value)
 {
-    if (value.isObject())
-        return QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact);
-    if (value.isArray())
-        return QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact);
-    const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return wrapped.mid(1, wrapped.size() - 2);
+    QByteArray out;
+    writeValue(out, value);
+    return out;
 }
 
 QList<QByteArray> splitResultArray(const QByteArray &answer)

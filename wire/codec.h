@@ -42,7 +42,8 @@ std::unique_ptr<T> decodeRecord(const QJsonValue &value)
     return record;
 }
 
-// Tables.
+// Tables. The object form cannot carry -0.0 (QJsonValue keeps integral doubles as integers);
+// the text form keeps it.
 QJsonObject tableToJson(const Table &table);
 QByteArray tableToJsonBytes(const Table &table);  // compact UTF-8, fast path for large tables
 Table tableFromJson(const QJsonValue &value);

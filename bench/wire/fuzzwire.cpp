@@ -36,9 +36,15 @@ void tableTwice(const wire::Table &table)
     const QByteArray once = wire::tableToJsonBytes(table);
     const wire::Table again = mustDecode([&] { return wire::tableFromJsonBytes(once); }, "own table text unreadable");
     check(wire::tableToJsonBytes(again) == once, "table does not survive a second round trip");
+    // QJsonValue keeps -0.0 as integer 0, so the object route is compared by value, not by text.
     const wire::Table viaValue =
         mustDecode([&] { return wire::tableFromJson(wire::tableToJson(table)); }, "own table object unreadable");
-    check(wire::tableToJsonBytes(viaValue) == once, "table object form differs from the text form");
+    check(viaValue.rowCount() == table.rowCount() && viaValue.columnCount() == table.columnCount(),
+          "table object form changes the shape");
+    for (int c = 0; c < table.columnCount(); ++c) {
+        for (int r = 0; r < table.rowCount(); ++r)
+            check(viaValue.value(r, c) == table.value(r, c), "table object form changes a cell");
+    }
     // Read every cell through the typed accessors.
     for (int c = 0; c < table.columnCount(); ++c) {
         for (int r = 0; r < table.rowCount(); ++r) {
