@@ -883,6 +883,9 @@ TGridView::TGridView(QWidget *parent) : QWidget(parent)
 
     FTable->setObjectName(QStringLiteral("GridTable"));
     FTable->setHorizontalHeader(FHeader);
+    // A header click sorts (or does nothing); it never selects a column or moves the focus.
+    disconnect(FHeader, &QHeaderView::sectionPressed, FTable, nullptr);
+    disconnect(FHeader, &QHeaderView::sectionEntered, FTable, nullptr);
     FTable->setVerticalHeader(FIndicator);
     FTable->setModel(FModel);
     FTable->setItemDelegate(FDelegate);

@@ -459,8 +459,18 @@ private Q_SLOTS:
         QCOMPARE(g.shownRecords(), (QList<int>{2, 1, 0, 3}));
         g.view->SetSorting(false); // rows go back to the server's order and stay there
         QCOMPARE(g.shownRecords(), (QList<int>{0, 1, 2, 3}));
-        header->sectionClicked(3);
+        g.view->show();
+        g.view->SetFocusedRow(2);
+        const QPoint onMiktar(header->sectionViewportPosition(3) + 10, 5);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onMiktar);
         QCOMPARE(g.shownRecords(), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(g.view->FocusedRow(), 2);
+
+        // With sorting on, a click sorts and the focus stays on its record.
+        g.view->SetSorting(true);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onMiktar);
+        QCOMPARE(g.shownRecords(), (QList<int>{3, 0, 1, 2}));
+        QCOMPARE(g.view->FocusedRecordIndex(), 2);
     }
 
     void cellKinds()
