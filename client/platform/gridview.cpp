@@ -1426,43 +1426,47 @@ bool TGridView::Filtered() const
 void TGridView::showFilterMenu(int column, const QPoint &globalPos)
 {
     TGridColumn *col = Columns(column);
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("HeaderFilterMenu"));
-    QAction *all = menu.addAction(QStringLiteral("(Tümü)"));
-    menu.addSeparator();
+    // On the heap and guarded: the menu runs its own event loop, in which the view may go.
+    QPointer<QMenu> menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("HeaderFilterMenu"));
+    QAction *all = menu->addAction(QStringLiteral("(Tümü)"));
+    menu->addSeparator();
     const QStringList current = FilterValues(col);
-    const QStringList values = DistinctValues(col);
-    for (const QString &value : values) {
-        QAction *a = menu.addAction(value.isEmpty() ? QStringLiteral("(Boş)") : value);
+    for (const QString &value : DistinctValues(col)) {
+        QAction *a = menu->addAction(value.isEmpty() ? QStringLiteral("(Boş)") : value);
         a->setData(value);
         a->setCheckable(true);
         a->setChecked(current.contains(value));
     }
-    QAction *picked = menu.exec(globalPos);
-    if (!picked)
+    QAction *picked = menu->exec(globalPos);
+    if (!menu)
         return;
-    if (picked == all)
+    const bool showAll = picked == all;
+    const QString value = picked ? picked->data().toString() : QString();
+    delete menu;
+    if (showAll)
         SetFilterValues(col, {});
-    else
-        SetFilterValues(col, {picked->data().toString()});
+    else if (picked)
+        SetFilterValues(col, {value});
 }
 
 void TGridView::showQuickCustomization(const QPoint &globalPos)
 {
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("QuickCustomizationMenu"));
+    QPointer<QMenu> menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("QuickCustomizationMenu"));
     for (const auto &c : FColumns) {
         if (!c->VisibleForCustomization())
             continue;
-        QAction *a = menu.addAction(c->Caption());
+        QAction *a = menu->addAction(c->Caption());
         a->setCheckable(true);
         a->setChecked(c->Visible());
         TGridColumn *col = c.get();
         connect(a, &QAction::toggled, this, [col](bool on) { col->SetVisible(on); });
     }
-    menu.addSeparator();
-    connect(menu.addAction(QStringLiteral("Sütun Seçici...")), &QAction::triggered, this, &TGridView::ShowColumnChooser);
-    menu.exec(globalPos);
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Sütun Seçici...")), &QAction::triggered, this, &TGridView::ShowColumnChooser);
+    menu->exec(globalPos);
+    delete menu;
 }
 
 void TGridView::ShowColumnChooser()
