@@ -20,14 +20,15 @@ Server::~Server()
         QSqlDatabase::removeDatabase(name);
 }
 
-bool Server::start(QString *error)
+bool Server::start(QString *error, const QString &database)
 {
     const QString program = QString::fromUtf8(KORVEL_SERVER_BIN);
     if (program.isEmpty()) {
         *error = QStringLiteral("the substitute server is not part of this build");
         return false;
     }
-    const QStringList arguments{QStringLiteral("--db"),           m_dir.filePath(QStringLiteral("b2b.sqlite")),
+    const QStringList arguments{QStringLiteral("--db"),
+                                database.isEmpty() ? m_dir.filePath(QStringLiteral("b2b.sqlite")) : database,
                                 QStringLiteral("--port"),         QStringLiteral("0"),
                                 QStringLiteral("--web-port"),     QStringLiteral("0"),
                                 QStringLiteral("--demo"),         QStringLiteral("--demo-stock"),

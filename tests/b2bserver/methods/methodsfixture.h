@@ -25,12 +25,13 @@ public:
     Server();
     ~Server();
 
-    bool start(QString *error);
+    // `database`: a postgresql:// location; empty for a fresh SQLite file.
+    bool start(QString *error, const QString &database = QString());
     // A new, opened connection (each thread of a test uses its own).
     std::unique_ptr<platform::TSQLConnection> connect() const;
     // The session record of a demo user, as the login gets it.
     std::unique_ptr<TSonucBilgisi> session(const QString &user) const;
-    // A look straight into the store, for checks of what a method wrote.
+    // A look straight into the store (SQLite only), for checks of what a method wrote.
     QSqlDatabase database() const;
 
 private:
