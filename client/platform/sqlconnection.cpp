@@ -365,10 +365,10 @@ QByteArray TSQLConnection::post(const QString &restPath, const QByteArray &body)
 
     const QString message = envelopeMessage(res->body);
     if (!message.isEmpty())
-        throw Exception(message);
+        throw RemoteError(message, res->status);
     if (res->status == 413)
-        throw Exception(QStringLiteral("Sunucu isteği çok büyük olduğu için reddetti (HTTP 413)."));
-    throw Exception(QStringLiteral("Sunucu isteği yerine getiremedi (HTTP %1).").arg(res->status));
+        throw RemoteError(QStringLiteral("Sunucu isteği çok büyük olduğu için reddetti (HTTP 413)."), 413);
+    throw RemoteError(QStringLiteral("Sunucu isteği yerine getiremedi (HTTP %1).").arg(res->status), res->status);
 }
 
 } // namespace platform

@@ -3,6 +3,8 @@
 // One open connection holds at most one keep-alive socket; a clone has its own.
 // A connection is used by one thread at a time; its parameters may be read (Clone)
 // from any thread.
+#include "exception.h"
+
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -11,6 +13,18 @@
 namespace platform {
 
 class TDBXCommand;
+
+// A call the server answered with an HTTP error status: 400 malformed request, 404
+// unknown method, 413 request too large, 500 the method failed. The message is the
+// server's own where it sent one.
+class RemoteError : public Exception {
+public:
+    RemoteError(const QString &message, int status) : Exception(message), m_status(status) {}
+    int Status() const { return m_status; }
+
+private:
+    int m_status;
+};
 
 // Names of the connection parameters, as the parameter list spells them.
 namespace dsparams {
