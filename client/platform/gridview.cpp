@@ -235,10 +235,8 @@ SortKey sortKey(const TField *f, int record)
     case TFieldType::Blob:
         k.text = f->AsStringAt(record);
         break;
-    case TFieldType::Date:
-    case TFieldType::DateTime:
-        k.number = double(f->ValueAt(record).toDateTime().toMSecsSinceEpoch());
-        break;
+    case TFieldType::Date:     // stored as day numbers and zone-less milliseconds,
+    case TFieldType::DateTime: // which order as the dates do
     case TFieldType::Boolean:
     case TFieldType::Integer:
     case TFieldType::LargeInt:
