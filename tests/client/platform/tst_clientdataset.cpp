@@ -10,6 +10,7 @@
 
 #include <QSignalSpy>
 
+#include <limits>
 #include <typeinfo>
 
 using wire::ColumnType;
@@ -213,6 +214,7 @@ private Q_SLOTS:
         QTest::newRow("column shorter than the table") << 1;
         QTest::newRow("value beyond 32 bits") << 2;
         QTest::newRow("storage of the wrong kind") << 3;
+        QTest::newRow("day beyond the calendar") << 4;
     }
 
     void failedLoadKeepsContent()
@@ -229,6 +231,10 @@ private Q_SLOTS:
         case 1: bad.columnData(1).nulls.pop_back(), bad.columnData(1).texts.pop_back(); break;
         case 2: bad.columnData(0).ints[1] = qint64(1) << 35; break;
         case 3: bad.columnData(1).texts.clear(); break;
+        case 4:
+            bad.columnData(0).info.type = ColumnType::Date;
+            bad.columnData(0).ints[1] = std::numeric_limits<qint64>::max();
+            break;
         }
         try {
             ds.LoadFromTable(std::move(bad));
