@@ -330,6 +330,37 @@ private Q_SLOTS:
         QCOMPARE(shot.pixelColor(inCell), QColor(Qt::red));
     }
 
+    void stylesPaintRows()
+    {
+        Grid g;
+        g.createColumns();
+        TGridStyles styles;
+        styles.Content.Color = styles.ContentEven.Color = QColor(239, 239, 239);
+        styles.ContentOdd.Color = Qt::white;
+        styles.Selection.Color = QColor(210, 240, 249);
+        styles.Selection.TextColor = Qt::black;
+        styles.Header.Color = QColor(61, 65, 74);
+        styles.Indicator.Color = QColor(66, 66, 66);
+        g.view->SetStyles(styles);
+        g.view->SetGridLinesVisible(false);
+        g.view->SetFocusRect(false);
+        g.view->SetFocusedRow(1);
+        const QImage shot = g.view->grab().toImage();
+        QTableView *table = g.view->TableView();
+        const auto colourAt = [&](int row) {
+            // Right end of the name cell: clear of its text.
+            const QRect cell = table->visualRect(g.view->Model()->index(row, 1));
+            return shot.pixelColor(table->viewport()->mapTo(g.view.get(), QPoint(cell.right() - 2, cell.center().y())));
+        };
+        QCOMPARE(colourAt(0), QColor(239, 239, 239));
+        QCOMPARE(colourAt(1), QColor(210, 240, 249)); // selected
+        QCOMPARE(colourAt(2), QColor(239, 239, 239));
+        QCOMPARE(colourAt(3), QColor(Qt::white));
+        const QHeaderView *header = table->horizontalHeader();
+        QCOMPARE(shot.pixelColor(header->mapTo(g.view.get(), QPoint(header->sectionViewportPosition(1) + 3, 3))),
+                 QColor(61, 65, 74));
+    }
+
     void groupingWithFooters()
     {
         Grid g;
