@@ -11,6 +11,7 @@
 #include "shell.h"
 #include "sqlconnection.h"
 #include "utils.h"
+#include "utilsmachine.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -516,8 +517,11 @@ void TForm1::FormCreate()
     platform::SetApplicationTitle(QStringLiteral("Korvel Oto Yedek Parça B2B"));
     platform::SetMessageDialogFontSize(15);
 
-    // The machine fields of the record are filled here once the identity readers exist.
     sbilgi = new TSonucBilgisi;
+    sbilgi->SetBilgiSayarAdi(BilgisayarAdiAl());
+    sbilgi->SetBilgisayarKullanici(KullaniciAdiAl());
+    sbilgi->SetIcip(IcIpAl());
+    sbilgi->SetBILGISAYARID(BilgisayarIdAl());
 
     bagc->SetHostName(SunucuAdresi());
     bagc->SetPort(SunucuPortu());

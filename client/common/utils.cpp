@@ -5,6 +5,7 @@
 #include "exception.h"
 #include "shell.h"
 #include "sqlconnection.h"
+#include "utilsmachine.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -18,8 +19,6 @@
 #include <memory>
 #include <typeinfo>
 #include <mutex>
-#include <pwd.h>
-#include <unistd.h>
 
 using platform::MessageButton;
 using platform::MessageKind;
@@ -109,13 +108,6 @@ QString percentEncode(const QString &part, const char *unsafe)
         }
     }
     return out;
-}
-
-QString currentUserName()
-{
-    if (const passwd *pw = getpwuid(geteuid()))
-        return QString::fromLocal8Bit(pw->pw_name);
-    return {};
 }
 
 } // namespace
@@ -272,7 +264,7 @@ QString ChromeYoluBul(const QString &root, const QString &userName)
 
 QString ChromeYoluBul()
 {
-    return ChromeYoluBul(QString(), currentUserName());
+    return ChromeYoluBul(QString(), KullaniciAdiAl());
 }
 
 int IEVersiyonuAl()

@@ -6,6 +6,7 @@
 #include "modaldialog.h"
 #include "testmain.h"
 #include "unit1.h"
+#include "utilsmachine.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -85,6 +86,11 @@ void TestMainWindow::layout()
     QCOMPARE(f.araedit->width(), 340);
     QCOMPARE(f.SpeedButton2->toolTip(), QStringLiteral("Ara"));
     QCOMPARE(f.SpeedButton1->toolTip(), QStringLiteral("Temizle"));
+    // The session record carries this computer's identity.
+    QCOMPARE(f.sbilgi->BilgisayarKullanici(), KullaniciAdiAl());
+    QCOMPARE(f.sbilgi->BilgiSayarAdi(), BilgisayarAdiAl());
+    QCOMPARE(f.sbilgi->BILGISAYARID(), BilgisayarIdAl());
+    QVERIFY(!f.sbilgi->Icip().isEmpty());
     // The new session record is of kind 1 until a login fills it: the staff button shows.
     QCOMPARE(f.sbilgi->MusteriTipi(), 1);
     QVERIFY(!f.musteritus->isHidden());

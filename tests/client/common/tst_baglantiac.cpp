@@ -17,7 +17,7 @@ namespace {
 const QString Title = QStringLiteral("Korvel Oto Yedek Parça B2B");
 
 // A port nobody listens on: bound once by us and released again.
-int closedPort()
+int unusedPort()
 {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
@@ -117,7 +117,7 @@ void TestBaglantiAc::closedPort_data()
 void TestBaglantiAc::closedPort()
 {
     QFETCH(bool, sonMesaj);
-    const int port = closedPort();
+    const int port = unusedPort();
     platform::TSQLConnection c;
     c.SetHostName(QStringLiteral("127.0.0.1"));
     c.SetPort(QString::number(port));
