@@ -173,11 +173,14 @@ void receivablesDue(QSqlDatabase &db, PdfReport &doc, const QString &representat
                        "COALESCE(SUM(h.borc), 0), COALESCE(SUM(h.alacak), 0) "
                        "FROM cariler c JOIN cari_hareketler h ON h.carino = c.carino AND h.tarih < ? "
                        "LEFT JOIN saticilar sa ON sa.saticino = c.saticino ") +
-                       (all ? QString() : QStringLiteral("WHERE sa.adi = ? ")) +
+                       // The desk sends the representative's name or, for its own staff, the login name.
+                       (all ? QString()
+                            : QStringLiteral("WHERE (sa.adi = ? OR sa.saticino IN "
+                                             "(SELECT k.saticino FROM kullanicilar k WHERE k.adi = ? AND k.musteritipi IN (1, 2))) ")) +
                        QStringLiteral("GROUP BY c.carino, c.carikod, c.cariadi, sa.adi ORDER BY sa.adi, c.cariadi"));
     q.bind(until).bind(until);
     if (!all)
-        q.bind(representative.trimmed());
+        q.bind(representative.trimmed()).bind(representative.trimmed());
     q.exec();
     QList<QStringList> rows;
     double total = 0;
