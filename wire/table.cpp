@@ -346,11 +346,28 @@ void Table::setText(int row, int col, const QString &v)
 
 void Table::setDate(int row, int col, const QDate &v)
 {
+    // Straight from the day number: a local midnight does not exist on every day.
+    ColumnData &d = m_columns[size_t(col)];
+    const size_t r = size_t(row);
     if (!v.isValid()) {
         setNull(row, col);
         return;
     }
-    setDateTime(row, col, QDateTime(v, QTime(0, 0)));
+    switch (d.info.type) {
+    case ColumnType::Date:
+        d.ints[r] = v.toJulianDay();
+        break;
+    case ColumnType::DateTime:
+        d.ints[r] = (v.toJulianDay() - epochJulianDay) * msPerDay;
+        break;
+    case ColumnType::String:
+        d.texts[r] = v.toString(Qt::ISODate);
+        break;
+    default:
+        setNull(row, col);
+        return;
+    }
+    d.nulls[r] = false;
 }
 
 void Table::setDateTime(int row, int col, const QDateTime &v)
