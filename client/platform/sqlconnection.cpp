@@ -25,6 +25,8 @@ namespace platform {
 namespace {
 
 constexpr int ConnectTimeoutSeconds = 5;
+// A server that accepts but never answers the handshake must not hold Open for long.
+constexpr int HandshakeTimeoutSeconds = 5;
 // Server methods that render documents may take a while; a stalled server still ends.
 constexpr int ReadTimeoutSeconds = 60;
 constexpr int WriteTimeoutSeconds = 60;
@@ -261,7 +263,7 @@ void TSQLConnection::Open()
 
     auto client = std::make_unique<httplib::ClientImpl>(host.toStdString(), port);
     client->set_connection_timeout(ConnectTimeoutSeconds, 0);
-    client->set_read_timeout(ReadTimeoutSeconds, 0);
+    client->set_read_timeout(HandshakeTimeoutSeconds, 0);
     client->set_write_timeout(WriteTimeoutSeconds, 0);
     client->set_keep_alive(true);
     client->set_tcp_nodelay(true);
@@ -291,6 +293,7 @@ void TSQLConnection::Open()
     if (!result.isArray() || result.toArray().size() != 1 || !result.toArray().at(0).isString())
         throw failure(QStringLiteral("el sıkışma yanıtı anlaşılamadı, bu bir B2B sunucusu değil"));
 
+    client->set_read_timeout(ReadTimeoutSeconds, 0);
     d->platformName = result.toArray().at(0).toString();
     d->host = host;
     d->portText = portText;

@@ -131,6 +131,20 @@ private Q_SLOTS:
         QVERIFY(!connection->Connected());
     }
 
+    void silentServerDoesNotHoldOpen()
+    {
+        // Accepts at the TCP level (backlog) but never answers the handshake.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+        auto connection = nettest::loopbackConnection(silent.serverPort());
+        QElapsedTimer timer;
+        timer.start();
+        const QString message = openFailure(*connection);
+        QVERIFY2(!message.isEmpty(), "a server without a handshake was taken");
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!connection->Connected());
+    }
+
     void serverRefusingTwoConnectionsAcceptsTheThird()
     {
         nettest::B2BServer refusing;
