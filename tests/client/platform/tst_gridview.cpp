@@ -618,6 +618,11 @@ private Q_SLOTS:
 
         g.col("ADI")->SetWidth(180);
         QCOMPARE(g.view->TableView()->horizontalHeader()->sectionSize(1), 180);
+        // The stock list switches its row height with the window width, rows shown.
+        g.view->SetDataRowHeight(100);
+        QCOMPARE(g.view->TableView()->rowHeight(3), 100);
+        g.view->SetDataRowHeight(60);
+        QCOMPARE(g.view->TableView()->rowHeight(0), 60);
     }
 };
 
