@@ -133,6 +133,20 @@ QString GridModel::groupText(int group) const
 {
     const Group &g = groups[size_t(group)];
     QString text = groupColumn->Caption() + QStringLiteral(" : ") + g.text;
+    // The group's summaries also ride on its row, so a collapsed group still tells them.
+    QStringList parts;
+    for (int c = 0; c < v->ColumnCount(); ++c) {
+        const TGridColumn *col = v->Columns(c);
+        const QString value = v->SummaryText(col, col->GroupSummary(), g.records);
+        switch (col->GroupSummary()) {
+        case TSummaryKind::Count: parts << QStringLiteral("Adet = ") + value; break;
+        case TSummaryKind::Sum: parts << col->Caption() + QStringLiteral(" Toplam = ") + value; break;
+        case TSummaryKind::Average: parts << col->Caption() + QStringLiteral(" Ortalama = ") + value; break;
+        case TSummaryKind::None: break;
+        }
+    }
+    if (!parts.isEmpty())
+        text += QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + u')';
     return text;
 }
 

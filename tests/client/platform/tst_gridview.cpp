@@ -374,7 +374,7 @@ private Q_SLOTS:
 
         QCOMPARE(g.shownRecords(), (QList<int>{-1, 0, 2, -1, -1, 1, 3, -1}));
         QVERIFY(g.view->IsGroupRow(0));
-        QCOMPARE(g.view->DisplayText(0, g.col("ADI")), QStringLiteral("Satıcı : AHMET"));
+        QCOMPARE(g.view->DisplayText(0, g.col("ADI")), QStringLiteral("Satıcı : AHMET (Adet = 2, Fiyat Toplam = 1.234,50)"));
         QVERIFY(g.view->IsGroupFooterRow(3));
         QCOMPARE(g.view->DisplayText(3, g.col("FIYAT")), QStringLiteral("1.234,50"));
         QCOMPARE(g.view->DisplayText(3, g.col("NO")), QStringLiteral("2"));
