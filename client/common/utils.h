@@ -2,6 +2,7 @@
 // Shared helpers of every window: the Turkish message box, number rounding, web-address
 // encoding, browser and folder look-up, and the three server address settings.
 #include "dialogs.h"
+#include "utilsmachine.h"
 
 #include <QString>
 #include <QStringList>
