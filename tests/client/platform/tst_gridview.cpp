@@ -623,6 +623,16 @@ private Q_SLOTS:
         QCOMPARE(g.view->TableView()->rowHeight(3), 100);
         g.view->SetDataRowHeight(60);
         QCOMPARE(g.view->TableView()->rowHeight(0), 60);
+
+        // Auto width: the shown columns share the width, in proportion to their widths.
+        g.view->show();
+        g.view->SetColumnAutoWidth(true);
+        QHeaderView *header = g.view->TableView()->horizontalHeader();
+        int total = 0;
+        for (TGridColumn *c : g.view->VisibleColumns())
+            total += header->sectionSize(c->Index());
+        QCOMPARE(total, g.view->ClientWidth());
+        QVERIFY(header->sectionSize(1) > header->sectionSize(0));
     }
 };
 
