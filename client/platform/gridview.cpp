@@ -497,7 +497,8 @@ void GridDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, const 
             case TCellKind::Image: {
                 const QPixmap pm = m->pixmap(e.index, column);
                 if (!pm.isNull()) {
-                    const QSize fitted = pm.size().scaled(inner.size(), Qt::KeepAspectRatio).boundedTo(pm.size().expandedTo(QSize(1, 1)) * 4);
+                    // Fit the cell keeping the aspect ratio; small pictures grow at most fourfold.
+                    const QSize fitted = pm.size().scaled(inner.size(), Qt::KeepAspectRatio).boundedTo(pm.size() * 4);
                     const QRect target = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, fitted, inner);
                     p->setRenderHint(QPainter::SmoothPixmapTransform);
                     p->drawPixmap(target, pm);
