@@ -48,14 +48,21 @@ qint64 integralValue(const QJsonValue &value, int ordinal, const char *wanted, q
 
 TDBXParameter::TDBXParameter() = default;
 TDBXParameter::~TDBXParameter() = default;
-TDBXParameter::TDBXParameter(TDBXParameter &&) noexcept = default;
-TDBXParameter &TDBXParameter::operator=(TDBXParameter &&) noexcept = default;
 
 void TDBXParameter::releaseOwned()
 {
     m_table.reset();
     m_stream.reset();
     m_record.reset();
+}
+
+void TDBXParameter::clear()
+{
+    releaseOwned();
+    m_json.clear();
+    m_scalar = QJsonValue();
+    m_scalarParsed = false;
+    m_state = State::Unassigned;
 }
 
 void TDBXParameter::SetInt32(qint32 value)
@@ -264,30 +271,40 @@ TDBXParameter &TDBXCommand::Parameter(int ordinal)
     if (ordinal < 0)
         throw Exception(QStringLiteral("Geçersiz parametre sırası: %1.").arg(QLocale().toString(ordinal)));
     while (int(m_params.size()) <= ordinal) {
-        m_params.emplace_back();
-        m_params.back().m_ordinal = int(m_params.size()) - 1;
+        m_params.push_back(std::make_unique<TDBXParameter>());
+        m_params.back()->m_ordinal = int(m_params.size()) - 1;
     }
-    return m_params[size_t(ordinal)];
+    return *m_params[size_t(ordinal)];
+}
+
+int TDBXCommand::ParameterCount() const
+{
+    int count = int(m_params.size());
+    while (count > 0 && m_params[size_t(count - 1)]->m_state == TDBXParameter::State::Unassigned)
+        --count;
+    return count;
 }
 
 void TDBXCommand::ExecuteUpdate()
 {
     // What the previous execution handed out ends here, whatever happens next.
-    std::erase_if(m_params, [](const TDBXParameter &p) { return p.m_state == TDBXParameter::State::Result; });
-    while (!m_params.empty() && m_params.back().m_state == TDBXParameter::State::Unassigned)
-        m_params.pop_back();
+    for (auto &p : m_params) {
+        if (p->m_state == TDBXParameter::State::Result)
+            p->clear();
+    }
 
     if (!m_prepared)
         Prepare();
     if (!m_connection)
         throw Exception(QStringLiteral("Komutun bağlantısı artık yok."));
 
+    const int inputs = ParameterCount();
     QByteArray body = "{\"_parameters\":[";
-    for (const TDBXParameter &p : m_params) {
+    for (int i = 0; i < inputs; ++i) {
+        const TDBXParameter &p = *m_params[size_t(i)];
         if (p.m_state != TDBXParameter::State::Input)
-            throw Exception(
-                QStringLiteral("%1 için %2. parametre atanmadı.").arg(m_text, QLocale().toString(p.m_ordinal)));
-        if (p.m_ordinal > 0)
+            throw Exception(QStringLiteral("%1 için %2. parametre atanmadı.").arg(m_text, QLocale().toString(i)));
+        if (i > 0)
             body += ',';
         body += p.m_json;
     }
@@ -302,12 +319,8 @@ void TDBXCommand::ExecuteUpdate()
     } catch (const wire::DecodeError &e) {
         undecodable(e.message());
     }
-
-    const int base = int(m_params.size());
-    m_params.reserve(size_t(base + values.size()));
     for (qsizetype i = 0; i < values.size(); ++i) {
-        TDBXParameter &p = m_params.emplace_back();
-        p.m_ordinal = base + int(i);
+        TDBXParameter &p = Parameter(inputs + int(i));
         p.m_state = TDBXParameter::State::Result;
         p.m_json = std::move(values[i]);
     }

@@ -26,8 +26,8 @@ class TDBXParameter {
 public:
     TDBXParameter();
     ~TDBXParameter();
-    TDBXParameter(TDBXParameter &&) noexcept;
-    TDBXParameter &operator=(TDBXParameter &&) noexcept;
+    TDBXParameter(const TDBXParameter &) = delete;
+    TDBXParameter &operator=(const TDBXParameter &) = delete;
 
     // Inputs. A non-finite double is refused: JSON cannot carry it.
     void SetInt32(qint32 value);
@@ -59,6 +59,7 @@ private:
     wire::Record *adoptRecord(std::unique_ptr<wire::Record> blank);
     void requireValue() const;
     void releaseOwned();
+    void clear();
 
     const QJsonValue &scalar() const;
 
@@ -88,9 +89,11 @@ public:
     void Prepare();
     bool Prepared() const { return m_prepared; }
 
-    // The parameter at `ordinal`; the list grows when an input beyond its end is set.
+    // The parameter at `ordinal`; the list grows as needed. The reference stays valid
+    // for the command's life (its value changes with each execution).
     TDBXParameter &Parameter(int ordinal);
-    int ParameterCount() const { return int(m_params.size()); }
+    // Inputs plus, after an execution, the values it returned.
+    int ParameterCount() const;
 
     // Sends the inputs, waits for the server and fills the out values and the return
     // value. Releases what the previous execution handed out first.
@@ -103,7 +106,7 @@ private:
     QString m_className;
     QString m_method;
     bool m_prepared = false;
-    std::vector<TDBXParameter> m_params;
+    std::vector<std::unique_ptr<TDBXParameter>> m_params;
 };
 
 } // namespace platform

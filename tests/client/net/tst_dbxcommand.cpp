@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QJsonObject>
+#include <atomic>
 #include <baglantiu.h>
 #include <cmath>
 #include <dbxcommand.h>
@@ -16,6 +17,7 @@
 #include <zlib.h>
 
 using platform::TDBXCommand;
+using platform::TDBXParameter;
 using platform::TSQLConnection;
 
 using CommandStep = std::function<void(TDBXCommand &)>;
@@ -166,7 +168,8 @@ private Q_SLOTS:
             << "StokAraGetirQuelpa" << CommandStep([session](TDBXCommand &c) {
                    c.Parameter(0).SetWideString(QString());
                    c.Parameter(1).SetRecord(&session);
-               }) << CommandStep([](TDBXCommand &c) {
+               })
+            << CommandStep([](TDBXCommand &c) {
                    // Large enough for the server to answer compressed.
                    const wire::Table *t = c.Parameter(2).GetTable();
                    QVERIFY(t->rowCount() >= 100);
@@ -431,6 +434,27 @@ private Q_SLOTS:
         QVERIFY2(message.contains(expected), qPrintable(message));
         if (status >= 400)
             QCOMPARE(statusOf([&] { command->ExecuteUpdate(); }), status);
+    }
+
+    void parameterReferencesOutliveExecutions()
+    {
+        std::atomic<int> calls{0};
+        nettest::CannedServer server([&](const QString &, const QByteArray &) {
+            nettest::CannedServer::Answer answer;
+            answer.body = QByteArray(R"({"result":[)") + QByteArray::number(++calls) + "]}";
+            return answer;
+        });
+        auto connection = nettest::loopbackConnection(server.port());
+        connection->Open();
+        auto command = serverMethod(*connection, QStringLiteral("AcilisReklamAdet"));
+        TDBXParameter &result = command->Parameter(0);
+        command->ExecuteUpdate();
+        QCOMPARE(result.GetInt32(), 1);
+        for (int i = 1; i < 40; ++i) // enough growth to move any stored parameter
+            command->Parameter(i);
+        command->ExecuteUpdate();
+        QCOMPARE(result.GetInt32(), 2);
+        QCOMPARE(command->ParameterCount(), 1);
     }
 
     void gzipAnswersAreDecoded()
