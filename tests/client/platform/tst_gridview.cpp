@@ -455,6 +455,35 @@ private Q_SLOTS:
         QCOMPARE(g.view->DisplayText(0, g.col("ADI")), QStringLiteral("Yine"));
     }
 
+    void dataGoingAwayEmptiesTheView()
+    {
+        TGridView view;
+        QAbstractItemModelTester tester(view.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        view.CreateColumn("ADI");
+        auto ds = std::make_unique<TClientDataSet>();
+        ds->LoadFromTable(salesTable());
+        auto source = std::make_unique<TDataSource>(ds.get());
+        view.SetDataSource(source.get());
+        QCOMPARE(view.RowCount(), 4);
+
+        source->SetEnabled(false);
+        QCOMPARE(view.RowCount(), 0);
+        source->SetEnabled(true);
+        QCOMPARE(view.RowCount(), 4);
+
+        ds.reset();
+        QCOMPARE(view.RowCount(), 0);
+        view.grab();
+        ds = std::make_unique<TClientDataSet>();
+        ds->LoadFromTable(salesTable());
+        source->SetDataSet(ds.get());
+        QCOMPARE(view.RowCount(), 4);
+        source.reset();
+        QCOMPARE(view.RowCount(), 0);
+        QVERIFY(!view.DataSource());
+        view.grab();
+    }
+
     void focusMovesTheDatasetCursor()
     {
         Grid g;
