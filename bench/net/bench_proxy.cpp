@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <dbxcommand.h>
 #include <exception.h>
 #include <functional>
 #include <proxim.h>
@@ -143,6 +144,29 @@ int main(int argc, char *argv[])
            run(main, 1, std::max(1, calls / 20), [&session](TServerMethods1Client &p) {
                p.StokAraGetirQuelpa(QString(), std::make_unique<TSonucBilgisi>(session));
            }));
+
+    {
+        // The client's share of the catalogue page: the call, then decoding its table.
+        auto connection = main.Clone();
+        connection->Open();
+        auto command = connection->CreateCommand();
+        command->SetCommandType(QStringLiteral("DataSnap.ServerMethod"));
+        command->SetText(QStringLiteral("TServerMethods1.StokAraGetirQuelpa"));
+        std::vector<double> callUs, decodeUs;
+        for (int i = 0; i < std::max(1, calls / 20); ++i) {
+            command->Parameter(0).SetWideString(QString());
+            command->Parameter(1).SetRecord(&session);
+            const auto t0 = Clock::now();
+            command->ExecuteUpdate();
+            const auto t1 = Clock::now();
+            command->Parameter(2).GetTable();
+            const auto t2 = Clock::now();
+            callUs.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+            decodeUs.push_back(std::chrono::duration<double, std::micro>(t2 - t1).count());
+        }
+        std::printf("StokAraGetirQuelpa split: call and transfer p50 %.1f us, table decode p50 %.1f us\n",
+                    percentile(callUs, 0.5), percentile(decodeUs, 0.5));
+    }
 
     process.terminate();
     process.waitForFinished(10000);
