@@ -259,6 +259,8 @@ public:
     bool IsRowSelected(int row) const;
 
     // ---- options ----
+    // Cells are never edited in place: every list is read-only and changes go through the
+    // dataset (Edit/Post). The flag is kept for the windows that state it.
     void SetReadOnly(bool on) { FReadOnly = on; }
     bool ReadOnly() const { return FReadOnly; }
     void SetRowSelect(bool on);                // whole-row selection
