@@ -259,6 +259,7 @@ public:
     bool IsRowSelected(int row) const;
 
     // ---- options ----
+    // The grid font is the view's own font (setFont); the header's comes from Styles().
     // Cells are never edited in place: every list is read-only and changes go through the
     // dataset (Edit/Post). The flag is kept for the windows that state it.
     void SetReadOnly(bool on) { FReadOnly = on; }
