@@ -78,7 +78,11 @@ bool IniDosyasi::Kaydet(const QString &yol) const
     if (!f.open(QIODevice::WriteOnly))
         return false;
     f.write(metin.toUtf8());
-    return f.commit();
+    if (!f.commit())
+        return false;
+    // The remembered login holds a password in plain text: readable by its owner only.
+    QFile::setPermissions(yol, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return true;
 }
 
 const IniDosyasi::Satir *IniDosyasi::bul(const QString &bolum, const QString &anahtar) const

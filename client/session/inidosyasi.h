@@ -12,7 +12,8 @@ public:
     // unreadable, too large, not UTF-8, or holds a line that is neither blank, a comment,
     // a section header nor a key=value pair under a section.
     bool Yukle(const QString &yol);
-    // Writes the whole file atomically; false when it cannot be written.
+    // Writes the whole file atomically, readable and writable by its owner only; false
+    // when it cannot be written.
     bool Kaydet(const QString &yol) const;
 
     bool AnahtarVar(const QString &bolum, const QString &anahtar) const;

@@ -28,6 +28,9 @@ private Q_SLOTS:
         ini.YazMetin(QStringLiteral("kullanici"), QStringLiteral("sifre"), QStringLiteral("A=B\nC"));
         ini.YazMantiksal(QStringLiteral("kullanici"), QStringLiteral("hatırla"), false);
         QVERIFY(ini.Kaydet(yol));
+        const QFileDevice::Permissions izin = QFile::permissions(yol);
+        QVERIFY(izin.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(!(izin & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther)));
 
         QFile f(yol);
         QVERIFY(f.open(QIODevice::ReadOnly));
