@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QLocale>
-#include <QUrl>
 #include <cmath>
 #include <codec.h>
 #include <limits>
