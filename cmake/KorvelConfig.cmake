@@ -9,8 +9,8 @@ set(KORVEL_WEB_BASE_ADDRESS "http://127.0.0.1:8080/" CACHE STRING "Web base addr
 set(KORVEL_LAN_WEB_BASE_ADDRESS "http://127.0.0.1:8080/" CACHE STRING "Web base address inside the office LAN")
 set(KORVEL_WHATS_MY_IP_ADDRESS "http://127.0.0.1:8080/ip" CACHE STRING "What-is-my-IP service")
 set(KORVEL_INSTALLER_HOST "http://127.0.0.1:8080" CACHE STRING "Host of the installer download")
-set(KORVEL_DISK_ALIAS_SERIALS "ALIASSERIAL1;ALIASSERIAL2" CACHE STRING "Two disk serials that stand for one computer")
-set(KORVEL_DISK_ALIAS_ID "ALIASCOMPUTER" CACHE STRING "Computer identifier used for the two alias serials")
+set(KORVEL_DISK_ALIAS_SERIALS "WDC0WX11A1234XY;S3Z9NB0K123456Z" CACHE STRING "Two disk serials (15 letters and digits) that stand for one computer")
+set(KORVEL_DISK_ALIAS_ID "100000000042" CACHE STRING "Computer identifier (12 digits) used for the two alias serials")
 set(KORVEL_CLIENT_VERSION "2" CACHE STRING "The client's own version number")
 
 list(GET KORVEL_DISK_ALIAS_SERIALS 0 KORVEL_DISK_ALIAS_SERIAL_1)
