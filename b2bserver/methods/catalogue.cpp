@@ -34,6 +34,23 @@ int searchLimit(QSqlDatabase &db)
     return ok && limit > 0 ? limit : defaultSearchLimit;
 }
 
+// Key entries from which a token counts as common (see stokAraGetirQuelpa).
+constexpr int denseKeys = 3000;
+
+// Number of search keys starting with `token`, counted up to `cap`.
+int keyCount(QSqlDatabase &db, const QString &token, const QString &upper, int cap)
+{
+    SqlQuery q(db, upper.isEmpty()
+                       ? QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM stok_anahtarlari WHERE anahtar >= ? "
+                                        "LIMIT ?) x")
+                       : QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM stok_anahtarlari WHERE anahtar >= ? "
+                                        "AND anahtar < ? LIMIT ?) x"));
+    q.bind(token);
+    if (!upper.isEmpty())
+        q.bind(upper);
+    return q.bind(cap).scalar().toInt();
+}
+
 // Columns of the stock list, then the four rates the stock detail dialog reads.
 wire::Table searchTable()
 {
@@ -81,18 +98,27 @@ void stokAraGetirQuelpa(Call &call, Reply &reply)
     call.store().read([&](QSqlDatabase &db) {
         const TSonucBilgisi *session = call.record<TSonucBilgisi>(1);
         checkSession(db, session);
-        QString sql = stockSelect() + QStringLiteral("WHERE s.aktif = 1 ");
+        // Common tokens (a word like FREN matches a tenth of the catalogue) are cheapest
+        // walking the items in code order and testing each one's keys until the page is
+        // full; a rare token is cheapest as the set of its items, sorted. The rarest token
+        // decides.
+        const int limit = searchLimit(db);
         std::vector<QString> bounds;
+        bool walk = !tokens.isEmpty();
         for (const QString &token : tokens) {
-            const QString upper = keyUpperBound(token);
-            sql += upper.isEmpty()
-                       ? QStringLiteral("AND s.stokno IN (SELECT k.stokno FROM stok_anahtarlari k WHERE k.anahtar >= ?) ")
-                       : QStringLiteral("AND s.stokno IN (SELECT k.stokno FROM stok_anahtarlari k "
-                                        "WHERE k.anahtar >= ? AND k.anahtar < ?) ");
-            bounds.push_back(upper);
+            bounds.push_back(keyUpperBound(token));
+            if (walk && keyCount(db, token, bounds.back(), denseKeys) < denseKeys)
+                walk = false;
+        }
+        QString sql = stockSelect() + QStringLiteral("WHERE s.aktif = 1 ");
+        for (size_t i = 0; i < bounds.size(); ++i) {
+            const QString range = bounds[i].isEmpty() ? QStringLiteral("k.anahtar >= ?")
+                                                      : QStringLiteral("k.anahtar >= ? AND k.anahtar < ?");
+            sql += walk ? QStringLiteral("AND EXISTS (SELECT 1 FROM stok_anahtarlari k WHERE k.stokno = s.stokno AND ")
+                        : QStringLiteral("AND s.stokno IN (SELECT k.stokno FROM stok_anahtarlari k WHERE ");
+            sql += range + QStringLiteral(") ");
         }
         sql += QStringLiteral("ORDER BY s.kod, s.stokno LIMIT ?");
-        const int limit = searchLimit(db);
         SqlQuery q(db, sql);
         q.bind(session->CARINO());
         for (int i = 0; i < tokens.size(); ++i) {

@@ -456,6 +456,13 @@ const char *const version1[] = {
         aciklama TEXT NOT NULL DEFAULT ''))",
 };
 
+// Version 2: indexes of the stock search. It walks the catalogue in code order when every
+// token is common, testing each item's keys, and sorts the matching items by code otherwise.
+const char *const version2[] = {
+    "CREATE INDEX stok_anahtarlari_stok ON stok_anahtarlari(stokno, anahtar)",
+    "CREATE INDEX stoklar_kod_no ON stoklar(kod, stokno)",
+};
+
 struct Migration {
     int version;
     const char *const *statements;
@@ -464,6 +471,7 @@ struct Migration {
 
 const Migration migrations[] = {
     {1, version1, sizeof(version1) / sizeof(version1[0])},
+    {2, version2, sizeof(version2) / sizeof(version2[0])},
 };
 
 QString forBackend(const char *statement, Backend backend)
