@@ -17,6 +17,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -137,6 +138,10 @@ private:
         do {
             n = ::recv(m_sock, ptr, size, 0);
         } while (n < 0 && errno == EINTR);
+        // Acknowledge at once: a client that sends headers and body in two writes with
+        // Nagle on would otherwise wait for our delayed ACK (40 ms) on every call.
+        const int on = 1;
+        ::setsockopt(m_sock, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof(on));
         return n;
     }
 
@@ -177,9 +182,17 @@ private:
     size_t m_len = 0;
 };
 
+// httplib listens with a backlog of 5: a burst of new clients would overflow the accept
+// queue and see their first request lost. The backlog of a bound socket can be raised by
+// listening again.
+class WebHttpServer : public httplib::Server {
+public:
+    void widenBacklog() { ::listen(svr_sock_, SOMAXCONN); }
+};
+
 // httplib server whose connections we serve ourselves, so that a connection can be
 // refused (reset at once) for the fault tests and keep-alive ends promptly on stop.
-class CallHttpServer final : public httplib::Server {
+class CallHttpServer final : public WebHttpServer {
 public:
     explicit CallHttpServer(FaultPlan *faults) : m_faults(faults) {}
 
@@ -278,7 +291,7 @@ struct B2BServer::Impl {
     FaultPlan faults;
     int threads;
     std::unique_ptr<CallHttpServer> call;
-    std::unique_ptr<httplib::Server> web;
+    std::unique_ptr<WebHttpServer> web;
     std::thread callThread, webThread;
     Ports ports;
 
@@ -361,7 +374,7 @@ struct B2BServer::Impl {
 
     void setUpWeb()
     {
-        web = std::make_unique<httplib::Server>();
+        web = std::make_unique<WebHttpServer>();
         web->new_task_queue = [] { return new httplib::ThreadPool(8); };
         web->set_payload_max_length(size_t(maxRequestBody));
         web->set_pre_routing_handler([](const httplib::Request &req, httplib::Response &) {
@@ -439,6 +452,8 @@ bool B2BServer::start(const QString &host, int callPort, int webPort, QString *e
         d->call->stop();
         return false;
     }
+    d->call->widenBacklog();
+    d->web->widenBacklog();
     d->callThread = std::thread([this] { d->call->listen_after_bind(); });
     d->webThread = std::thread([this] { d->web->listen_after_bind(); });
     // httplib's stop() only takes effect once the accept loops run; wait for them.

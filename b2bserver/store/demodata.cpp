@@ -606,6 +606,9 @@ void insertAccountHistory(QSqlDatabase &db, Rng &rng, const std::vector<Account>
     moves.flush();
     statement.flush();
     cart.flush();
+    // The movement number of an order line (STOKHAR_NO) is the line's own number until
+    // the goods move; the balance methods address lines by it.
+    execSql(db, QStringLiteral("UPDATE siparis_satirlari SET stokharno = sirano WHERE stokharno = 0"));
 }
 
 } // namespace
