@@ -330,6 +330,34 @@ private Q_SLOTS:
         QVERIFY(g.bilgi.Disip().isEmpty());
     }
 
+    void unreachableServer()
+    {
+        QTcpServer kapali;
+        QVERIFY(kapali.listen(QHostAddress::LocalHost, 0));
+        const int port = kapali.serverPort();
+        kapali.close();
+        Giris g(port, QStringLiteral("PC-OK"));
+        g.yaz(QStringLiteral("ALI"), QStringLiteral("SIFRE1"));
+        testsupport::ModalDialogHelper dialogs(15000);
+        // The opener shows every attempt's own failure, then the login its one message.
+        for (int i = 0; i < 11; ++i) {
+            testsupport::DialogAnswer deneme;
+            deneme.button = QStringLiteral("OK");
+            deneme.text = QString::number(port);
+            deneme.textContains = true;
+            dialogs.expect(deneme);
+        }
+        dialogs.expect(QStringLiteral("Tamam"), QStringLiteral("Hata"), QStringLiteral("Bağlantı Kurulamadı !"));
+        g.form->Button1->click();
+        KORVEL_VERIFY_DIALOGS(dialogs);
+        QVERIFY(g.form->Button1->isEnabled());
+        QCOMPARE(g.form->Button1->text(), QStringLiteral("Giriş!"));
+        QCOMPARE(g.form->focusWidget(), g.form->adi);
+        QCOMPARE(g.bilgi.Disip(), QStringLiteral("127.0.0.1"));
+        QVERIFY(!g.bilgi.Varmi());
+        QVERIFY(!QFile::exists(ayarYolu()));
+    }
+
     void officeAddressSwitchesToLan()
     {
         SahteIpServisi servis({{200, "198.51.100.9\n"}});
