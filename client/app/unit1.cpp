@@ -7,6 +7,7 @@
 #include "datasource.h"
 #include "dialogs.h"
 #include "gifresim.h"
+#include "girisformu.h"
 #include "sekmeyukleme.h"
 #include "shell.h"
 #include "sqlconnection.h"
@@ -538,9 +539,15 @@ void TForm1::FormCreate()
 
 void TForm1::GirisYap()
 {
-    // The login window takes the session record and the connection here and ends the
-    // process when it does not succeed; until it exists the window opens with the new
-    // session record.
+    // The login works on the main session record itself and decides which server is used.
+    auto giris = std::make_unique<Tgirisform>();
+    giris->bagim = bagc;
+    giris->Bilgim = sbilgi;
+    if (giris->exec() != QDialog::Accepted)
+        platform::TerminateProcessNow(0);
+    giris.reset();
+    if (sbilgi->Disip().trimmed().isEmpty())
+        platform::TerminateProcessNow(0);
     MusteriTipineGoreAyarla(sbilgi->MusteriTipi());
 }
 

@@ -1,5 +1,6 @@
 // The tab-load mechanism against the real server: quick repeated loads, a failing call.
-#include "childprocess.h"
+#include "anapencere.h"
+#include "beklesinu.h"
 #include "clientdataset.h"
 #include "datasource.h"
 #include "dialogs.h"
@@ -11,47 +12,20 @@
 #include "unit1.h"
 #include "utils.h"
 
-#include <QTemporaryDir>
+#include <QThreadPool>
 
 class TestSekmeYukleme : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase() { platform::SetBeepHook([](unsigned) {}); }
+    void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(AsyncHavuzu()->waitForDone(0), 20000); }
     void twoQuickLoadsBothEndCleanly();
     void failingCallShowsTheMessageOncePerLoad();
 
 private:
-    bool startServer(testsupport::ChildProcess &server, const QStringList &faults);
     // A load of the cart page's grid with a table method that takes no arguments.
     TSekmeYukleme cartPageLoad(TForm1 &f, int *captionCalls, bool *lastHata);
-
-    QTemporaryDir m_dir;
 };
-
-void TestSekmeYukleme::initTestCase()
-{
-    QVERIFY2(QByteArray(KORVEL_SERVER_BIN).size() > 0, "server not built");
-    QVERIFY(m_dir.isValid());
-    platform::SetBeepHook([](unsigned) {});
-}
-
-bool TestSekmeYukleme::startServer(testsupport::ChildProcess &server, const QStringList &faults)
-{
-    static int n = 0;
-    QStringList args{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--web-port"), QStringLiteral("0"),
-                     QStringLiteral("--db"), m_dir.filePath(QStringLiteral("db%1.sqlite").arg(++n)),
-                     QStringLiteral("--demo"), QStringLiteral("--demo-stock"), QStringLiteral("50"),
-                     QStringLiteral("--demo-accounts"), QStringLiteral("3")};
-    for (const QString &f : faults)
-        args << QStringLiteral("--fault") << f;
-    if (!server.start(QStringLiteral(KORVEL_SERVER_BIN), args)) {
-        qWarning("%s", qPrintable(server.errorString()));
-        return false;
-    }
-    SetSunucuAdresi(QStringLiteral("127.0.0.1"));
-    SetSunucuPortu(QString::number(server.port()));
-    return true;
-}
 
 TSekmeYukleme TestSekmeYukleme::cartPageLoad(TForm1 &f, int *captionCalls, bool *lastHata)
 {
@@ -71,9 +45,12 @@ TSekmeYukleme TestSekmeYukleme::cartPageLoad(TForm1 &f, int *captionCalls, bool 
 
 void TestSekmeYukleme::twoQuickLoadsBothEndCleanly()
 {
-    testsupport::ChildProcess server;
-    QVERIFY(startServer(server, {QStringLiteral("delay=300")}));
-    TForm1 f;
+    anapencere::Sunucu server;
+    QVERIFY2(server.baslat({QStringLiteral("delay=300")}), qPrintable(server.hata()));
+    QVERIFY(server.kullaniciSec(0));
+    auto form = anapencere::ac(0);
+    QVERIFY(form);
+    TForm1 &f = *form;
     f.show();
     int captions = 0;
     bool hata = true;
@@ -104,9 +81,12 @@ void TestSekmeYukleme::twoQuickLoadsBothEndCleanly()
 
 void TestSekmeYukleme::failingCallShowsTheMessageOncePerLoad()
 {
-    testsupport::ChildProcess server;
-    QVERIFY(startServer(server, {QStringLiteral("fail=TeslimVer:sunucu hatası")}));
-    TForm1 f;
+    anapencere::Sunucu server;
+    QVERIFY2(server.baslat({QStringLiteral("fail=TeslimVer:sunucu hatası")}), qPrintable(server.hata()));
+    QVERIFY(server.kullaniciSec(0));
+    auto form = anapencere::ac(0);
+    QVERIFY(form);
+    TForm1 &f = *form;
     f.show();
     int captions = 0;
     bool hata = false;
