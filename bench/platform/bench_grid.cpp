@@ -3,12 +3,15 @@
 //   QT_QPA_PLATFORM=offscreen ./bench_grid
 #include <clientdataset.h>
 #include <datasource.h>
+#include <gridexporter.h>
 #include <gridview.h>
 #include <table.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
 #include <QScrollBar>
@@ -187,6 +190,14 @@ int main(int argc, char **argv)
     std::printf("footer sum text: %s\n", qPrintable(view.FooterText(price)));
     report("sort by a float column (header click)", 3, nullptr,
            [&] { view.TableView()->horizontalHeader()->sectionClicked(price->Index()); }, 0);
+    {
+        const QString file = QDir::temp().filePath(QStringLiteral("bench_grid_export.xlsx"));
+        const long before = rssKiB();
+        report("spreadsheet export, 50,000 x 35", 1, nullptr, [&] { TGridExporter::ExportToXlsx(view, file); }, 0);
+        std::printf("export file %.1f MB, process grew by %.1f MB\n", QFileInfo(file).size() / 1048576.0,
+                    (rssKiB() - before) / 1024.0);
+        QFile::remove(file);
+    }
     std::printf("process memory with the view attached        %8.1f MB above the empty process\n",
                 (rssKiB() - emptyRss) / 1024.0);
     return 0;

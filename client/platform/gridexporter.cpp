@@ -13,7 +13,9 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -30,6 +32,8 @@ QByteArray cellText(const QString &text)
     return clean.toUtf8();
 }
 
+// Rows are written strictly top to bottom, which lets the workbook stream them to disk
+// (constant-memory mode) instead of holding every cell of a large list.
 class Writer {
 public:
     Writer(const TGridView &view, lxw_workbook *book, lxw_worksheet *sheet)
@@ -41,13 +45,20 @@ public:
 
     void run()
     {
-        for (int c = 0; c < v.ColumnCount(); ++c)
-            if (v.Columns(c)->Visible())
-                columns.push_back(v.Columns(c));
-        for (size_t i = 0; i < columns.size(); ++i) {
-            check(worksheet_write_string(ws, 0, lxw_col_t(i), cellText(columns[i]->Caption()).constData(), bold));
+        // Everything that does not change from row to row is worked out once per column.
+        for (int c = 0; c < v.ColumnCount(); ++c) {
+            const TGridColumn *col = v.Columns(c);
+            if (!col->Visible())
+                continue;
+            Plan p{col, col->Field(), nullptr};
+            if (p.field)
+                p.format = numberFormat(patternOf(p.field));
+            plans.push_back(p);
+        }
+        for (size_t i = 0; i < plans.size(); ++i) {
+            check(worksheet_write_string(ws, 0, lxw_col_t(i), cellText(plans[i].column->Caption()).constData(), bold));
             // About seven pixels per character of the default font.
-            check(worksheet_set_column(ws, lxw_col_t(i), lxw_col_t(i), qMax(4.0, columns[i]->Width() / 7.0), nullptr));
+            check(worksheet_set_column(ws, lxw_col_t(i), lxw_col_t(i), qMax(4.0, plans[i].column->Width() / 7.0), nullptr));
         }
         lxw_row_t row = 1;
         if (v.Grouped()) {
@@ -75,6 +86,12 @@ public:
     lxw_error error = LXW_NO_ERROR;
 
 private:
+    struct Plan {
+        const TGridColumn *column;
+        const TField *field;   // nullptr: the column stays empty
+        lxw_format *format;    // number or date format of the field
+    };
+
     lxw_format *numberFormat(const QString &pattern)
     {
         if (pattern.isEmpty())
@@ -88,7 +105,7 @@ private:
         return f;
     }
 
-    QString patternOf(const TField *f) const
+    static QString patternOf(const TField *f)
     {
         switch (f->DataType()) {
         case TFieldType::Date:
@@ -102,18 +119,23 @@ private:
         }
     }
 
+    void writeText(lxw_row_t row, lxw_col_t c, const QString &text)
+    {
+        check(worksheet_write_string(ws, row, c, cellText(text).constData(), nullptr));
+    }
+
     void writeRecord(lxw_row_t row, int record)
     {
-        for (size_t i = 0; i < columns.size(); ++i) {
-            const TGridColumn *col = columns[i];
-            const TField *f = col->Field();
-            if (!f || f->IsNullAt(record) || col->Kind() == TCellKind::Image)
+        for (size_t i = 0; i < plans.size(); ++i) {
+            const Plan &p = plans[i];
+            const TField *f = p.field;
+            if (!f || f->IsNullAt(record) || p.column->Kind() == TCellKind::Image)
                 continue;
             const lxw_col_t c = lxw_col_t(i);
-            if (col->Kind() == TCellKind::ImageCombo) {
-                const TImageComboItem *item = col->ImageComboItemFor(f->ValueAt(record));
+            if (p.column->Kind() == TCellKind::ImageCombo) {
+                const TImageComboItem *item = p.column->ImageComboItemFor(f->ValueAt(record));
                 if (item && !item->Description.isEmpty()) {
-                    check(worksheet_write_string(ws, row, c, cellText(item->Description).constData(), nullptr));
+                    writeText(row, c, item->Description);
                     continue;
                 }
             }
@@ -123,24 +145,31 @@ private:
             case TFieldType::Float:
             case TFieldType::Currency:
             case TFieldType::BCD:
-                check(worksheet_write_number(ws, row, c, f->AsFloatAt(record), numberFormat(patternOf(f))));
+                check(worksheet_write_number(ws, row, c, f->AsFloatAt(record), p.format));
                 break;
             case TFieldType::Boolean:
                 check(worksheet_write_boolean(ws, row, c, f->AsLargeIntAt(record) != 0, nullptr));
                 break;
             case TFieldType::Date:
             case TFieldType::DateTime: {
-                const QDateTime dt = f->ValueAt(record).toDateTime();
-                lxw_datetime when{dt.date().year(), dt.date().month(), dt.date().day(),
-                                  dt.time().hour(), dt.time().minute(), dt.time().second() + dt.time().msec() / 1000.0};
-                if (when.year < 1900 || when.year > 9999) // outside what a spreadsheet date can hold
-                    check(worksheet_write_string(ws, row, c, cellText(f->DisplayTextAt(record)).constData(), nullptr));
-                else
-                    check(worksheet_write_datetime(ws, row, c, &when, numberFormat(patternOf(f))));
+                // Stored as day numbers and zone-less milliseconds: no time zone enters here.
+                const qint64 stored = f->AsLargeIntAt(record);
+                const bool withTime = f->DataType() == TFieldType::DateTime;
+                const qint64 ms = withTime ? stored : 0;
+                qint64 day = withTime ? ms / kMsPerDay - (ms % kMsPerDay < 0 ? 1 : 0) + kEpochJulianDay : stored;
+                const qint64 msOfDay = withTime ? ms - (day - kEpochJulianDay) * kMsPerDay : 0;
+                const QDate date = QDate::fromJulianDay(day);
+                if (date.year() < 1900 || date.year() > 9999) { // outside what a spreadsheet date can hold
+                    writeText(row, c, f->DisplayTextAt(record));
+                    break;
+                }
+                lxw_datetime when{date.year(), date.month(), date.day(), int(msOfDay / 3600000),
+                                  int(msOfDay / 60000 % 60), double(msOfDay % 60000) / 1000.0};
+                check(worksheet_write_datetime(ws, row, c, &when, p.format));
                 break;
             }
             case TFieldType::String:
-                check(worksheet_write_string(ws, row, c, cellText(f->AsStringAt(record)).constData(), nullptr));
+                writeText(row, c, f->AsStringAt(record));
                 break;
             case TFieldType::Blob:
                 break;
@@ -152,35 +181,37 @@ private:
     bool writeSummaries(lxw_row_t row, const std::vector<int> &records, bool group)
     {
         bool any = false;
-        for (size_t i = 0; i < columns.size(); ++i) {
-            const TGridColumn *col = columns[i];
-            const TSummaryKind kind = group ? col->GroupSummary() : col->FooterSummary();
+        for (size_t i = 0; i < plans.size(); ++i) {
+            const Plan &p = plans[i];
+            const TSummaryKind kind = group ? p.column->GroupSummary() : p.column->FooterSummary();
             if (kind == TSummaryKind::None)
                 continue;
             any = true;
-            const TField *f = col->Field();
             if (kind == TSummaryKind::Count) {
                 check(worksheet_write_number(ws, row, lxw_col_t(i), double(records.size()), bold));
                 continue;
             }
-            if (!f || !f->IsNumeric())
+            if (!p.field || !p.field->IsNumeric())
                 continue;
             double sum = 0;
             int count = 0;
             for (int r : records)
-                if (!f->IsNullAt(r))
-                    sum += f->AsFloatAt(r), ++count;
+                if (!p.field->IsNullAt(r))
+                    sum += p.field->AsFloatAt(r), ++count;
             const double value = kind == TSummaryKind::Sum ? sum : (count ? sum / count : 0.0);
-            check(worksheet_write_number(ws, row, lxw_col_t(i), value, numberFormat(patternOf(f))));
+            check(worksheet_write_number(ws, row, lxw_col_t(i), value, p.format));
         }
         return any;
     }
+
+    static constexpr qint64 kMsPerDay = 86400000;
+    static constexpr qint64 kEpochJulianDay = 2440588; // 1970-01-01
 
     const TGridView &v;
     lxw_workbook *wb;
     lxw_worksheet *ws;
     lxw_format *bold = nullptr;
-    std::vector<const TGridColumn *> columns;
+    std::vector<Plan> plans;
     QHash<QString, lxw_format *> formats;
 };
 
@@ -217,7 +248,9 @@ QString TGridExporter::ExportToXlsx(const TGridView &view, const QString &fileNa
     reserve.close();
     const auto removeTemp = [&] { QFile::remove(temp); };
 
-    lxw_workbook *wb = workbook_new(QFile::encodeName(temp).constData());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook *wb = workbook_new_opt(QFile::encodeName(temp).constData(), &options);
     if (!wb) {
         removeTemp();
         throw fail(QStringLiteral("çalışma kitabı oluşturulamadı"));
