@@ -34,8 +34,8 @@ int searchLimit(QSqlDatabase &db)
     return ok && limit > 0 ? limit : defaultSearchLimit;
 }
 
-// Key entries from which a token counts as common (see stokAraGetirQuelpa).
-constexpr int denseKeys = 3000;
+// Key entries of the rarest token up to which its items are read whole and sorted.
+constexpr int fewCandidates = 3000;
 
 // Number of search keys starting with `token`, counted up to `cap`.
 int keyCount(QSqlDatabase &db, const QString &token, const QString &upper, int cap)
@@ -98,33 +98,61 @@ void stokAraGetirQuelpa(Call &call, Reply &reply)
     call.store().read([&](QSqlDatabase &db) {
         const TSonucBilgisi *session = call.record<TSonucBilgisi>(1);
         checkSession(db, session);
-        // Common tokens (a word like FREN matches a tenth of the catalogue) are cheapest
-        // walking the items in code order and testing each one's keys until the page is
-        // full; a rare token is cheapest as the set of its items, sorted. The rarest token
-        // decides.
+        // The rarest token picks the candidates; the others are tested item by item on
+        // their keys. Few candidates (a code, a rare word) are read whole and sorted by
+        // code. Many candidates (a word like FREN, a tenth of the catalogue) are found
+        // walking the catalogue's code index until the page is full, and only the page is
+        // read whole.
         const int limit = searchLimit(db);
         std::vector<QString> bounds;
-        bool walk = !tokens.isEmpty();
-        for (const QString &token : tokens) {
-            bounds.push_back(keyUpperBound(token));
-            if (walk && keyCount(db, token, bounds.back(), denseKeys) < denseKeys)
-                walk = false;
+        int rarest = -1, rarestCount = 0;
+        for (int i = 0; i < tokens.size(); ++i) {
+            bounds.push_back(keyUpperBound(tokens[i]));
+            const int count = keyCount(db, tokens[i], bounds.back(), fewCandidates);
+            if (rarest < 0 || count < rarestCount) {
+                rarest = i;
+                rarestCount = count;
+            }
         }
-        QString sql = stockSelect() + QStringLiteral("WHERE s.aktif = 1 ");
-        for (size_t i = 0; i < bounds.size(); ++i) {
-            const QString range = bounds[i].isEmpty() ? QStringLiteral("k.anahtar >= ?")
-                                                      : QStringLiteral("k.anahtar >= ? AND k.anahtar < ?");
-            sql += walk ? QStringLiteral("AND EXISTS (SELECT 1 FROM stok_anahtarlari k WHERE k.stokno = s.stokno AND ")
-                        : QStringLiteral("AND s.stokno IN (SELECT k.stokno FROM stok_anahtarlari k WHERE ");
-            sql += range + QStringLiteral(") ");
+        const bool walk = tokens.isEmpty() || rarestCount >= fewCandidates;
+        const QString item = walk ? QStringLiteral("s2") : QStringLiteral("s");
+        auto range = [&](int i) {
+            return bounds[size_t(i)].isEmpty() ? QStringLiteral("k.anahtar >= ?")
+                                               : QStringLiteral("k.anahtar >= ? AND k.anahtar < ?");
+        };
+        // Unary "+" tells SQLite which index not to use for a term: the candidates are
+        // looked up by stock number (few) or the code index is walked (many).
+        QString where = walk ? QStringLiteral("WHERE s2.aktif = 1 ") : QStringLiteral("WHERE +s.aktif = 1 ");
+        if (rarest >= 0) {
+            where += QStringLiteral("AND %1%2.stokno IN (SELECT k.stokno FROM stok_anahtarlari k WHERE ")
+                         .arg(walk ? QStringLiteral("+") : QString(), item) +
+                     range(rarest) + QStringLiteral(") ");
         }
-        sql += QStringLiteral("ORDER BY s.kod, s.stokno LIMIT ?");
+        for (int i = 0; i < tokens.size(); ++i) {
+            if (i != rarest)
+                where += QStringLiteral("AND EXISTS (SELECT 1 FROM stok_anahtarlari k WHERE k.stokno = %1.stokno AND ")
+                             .arg(item) +
+                         range(i) + QStringLiteral(") ");
+        }
+        QString sql = stockSelect();
+        if (walk)
+            sql += QStringLiteral("JOIN (SELECT s2.stokno FROM stoklar s2 ") + where +
+                   QStringLiteral("ORDER BY s2.kod, s2.stokno LIMIT ?) pg ON pg.stokno = s.stokno "
+                                  "ORDER BY s.kod, s.stokno");
+        else
+            sql += where + QStringLiteral("ORDER BY s.kod, s.stokno LIMIT ?");
         SqlQuery q(db, sql);
         q.bind(session->CARINO());
-        for (int i = 0; i < tokens.size(); ++i) {
+        auto bindToken = [&](int i) {
             q.bind(tokens[i]);
             if (!bounds[size_t(i)].isEmpty())
                 q.bind(bounds[size_t(i)]);
+        };
+        if (rarest >= 0)
+            bindToken(rarest);
+        for (int i = 0; i < tokens.size(); ++i) {
+            if (i != rarest)
+                bindToken(i);
         }
         q.bind(limit).exec();
         table.reserve(limit);
