@@ -7,6 +7,7 @@
 #include "store.h"
 
 #include <QDate>
+#include <QSqlQuery>
 #include <QSet>
 #include <QStringList>
 
@@ -618,6 +619,23 @@ void fillDemoData(Store &store, const DemoOptions &options)
     if (!store.isEmpty())
         throw StoreError(QStringLiteral("Veritabanı boş değil; örnek veri yalnızca boş veritabanına yazılır."));
     Rng rng(options.seed);
+    const bool sqlite = store.backend() == Backend::Sqlite;
+    if (sqlite) {
+        // The database is empty: a rollback journal costs next to nothing here, while WAL
+        // would write every page twice (log, then checkpoint). A large page cache keeps
+        // the one big transaction from spilling.
+        QSqlDatabase db = store.database();
+        execSql(db, QStringLiteral("PRAGMA journal_mode=TRUNCATE"));
+        execSql(db, QStringLiteral("PRAGMA cache_size=-262144"));
+    }
+    auto restore = [&] {
+        if (!sqlite)
+            return;
+        QSqlDatabase db = store.database();
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size=-2000"));
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    };
+    try {
     store.write([&](QSqlDatabase &db) {
         insertFixedData(db);
         const int pictureCount = std::clamp(options.stockItems / 200, 8, 48);
@@ -628,7 +646,12 @@ void fillDemoData(Store &store, const DemoOptions &options)
         insertUsers(db, rng, accounts);
         insertAccountHistory(db, rng, accounts, items);
     });
-    if (store.backend() == Backend::Sqlite) {
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    if (sqlite) {
         QSqlDatabase db = store.database();
         execSql(db, QStringLiteral("ANALYZE"));
     }
