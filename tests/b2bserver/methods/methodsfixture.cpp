@@ -4,6 +4,7 @@
 #include <QUuid>
 #include <baglantiu.h>
 #include <exception.h>
+#include <pgcluster.h>
 #include <proxim.h>
 #include <sqlconnection.h>
 
@@ -15,6 +16,7 @@ Server::~Server()
 {
     if (m_process.isRunning())
         m_process.stop();
+    m_cluster.reset();
     const QString name = QStringLiteral("methods-") + m_dir.path();
     if (QSqlDatabase::contains(name))
         QSqlDatabase::removeDatabase(name);
@@ -27,8 +29,20 @@ bool Server::start(QString *error, const QString &database)
         *error = QStringLiteral("the substitute server is not part of this build");
         return false;
     }
+    QString location = database;
+    if (location.isEmpty() && qEnvironmentVariableIntValue("KORVEL_METHODS_ON_POSTGRES") == 1) {
+        m_cluster = std::make_unique<PgCluster>();
+        bool skip = false;
+        *error = m_cluster->start(&skip);
+        if (!error->isEmpty())
+            return false;
+        location = m_cluster->createDatabase(error);
+        if (location.isEmpty() || !error->isEmpty())
+            return false;
+        m_pgDatabase = location.section(QLatin1Char('/'), -1);
+    }
     const QStringList arguments{QStringLiteral("--db"),
-                                database.isEmpty() ? m_dir.filePath(QStringLiteral("b2b.sqlite")) : database,
+                                location.isEmpty() ? m_dir.filePath(QStringLiteral("b2b.sqlite")) : location,
                                 QStringLiteral("--port"),         QStringLiteral("0"),
                                 QStringLiteral("--web-port"),     QStringLiteral("0"),
                                 QStringLiteral("--demo"),         QStringLiteral("--demo-stock"),
@@ -64,9 +78,18 @@ QSqlDatabase Server::database() const
     const QString name = QStringLiteral("methods-") + m_dir.path();
     if (QSqlDatabase::contains(name))
         return QSqlDatabase::database(name);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("b2b.sqlite")));
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+    QSqlDatabase db;
+    if (m_cluster) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(QStringLiteral("127.0.0.1"));
+        db.setPort(m_cluster->port());
+        db.setUserName(QStringLiteral("postgres"));
+        db.setDatabaseName(m_pgDatabase);
+    } else {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("b2b.sqlite")));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+    }
     db.open();
     return db;
 }

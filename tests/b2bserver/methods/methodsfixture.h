@@ -11,6 +11,7 @@
 #include <memory>
 #include <table.h>
 
+class PgCluster;
 class TSonucBilgisi;
 class TServerMethods1Client;
 
@@ -22,6 +23,8 @@ namespace methodstest {
 
 class Server {
 public:
+    // With KORVEL_METHODS_ON_POSTGRES=1 in the environment, a server started without a
+    // database runs on a throwaway PostgreSQL cluster instead of SQLite.
     Server();
     ~Server();
 
@@ -34,8 +37,12 @@ public:
     // A look straight into the store (SQLite only), for checks of what a method wrote.
     QSqlDatabase database() const;
 
+    bool onPostgres() const { return m_cluster != nullptr; }
+
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<PgCluster> m_cluster;
+    QString m_pgDatabase;
     testsupport::ChildProcess m_process;
 };
 
