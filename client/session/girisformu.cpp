@@ -7,7 +7,6 @@
 #include "disip.h"
 #include "exception.h"
 #include "formistekyeniu.h"
-#include "gifresim.h"
 #include "inidosyasi.h"
 #include "proxim.h"
 #include "shell.h"
@@ -23,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMovie>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
@@ -87,7 +87,18 @@ Tgirisform::Tgirisform(QWidget *parent)
 
     auto *kok = new QVBoxLayout(this);
     kok->setContentsMargins(24, 24, 24, 12);
-    kok->addStretch(3);
+    // The wholesaler's logo on the background, when the program carries it.
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAlignment(Qt::AlignCenter);
+    const QPixmap logo(QStringLiteral(":/korvel/logo.png"));
+    if (!logo.isNull()) {
+        Image1->setPixmap(logo.scaledToWidth(280, Qt::SmoothTransformation));
+        Image1->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 230); border-radius: 6px; padding: 6px;"));
+    }
+    kok->addStretch(2);
+    kok->addWidget(Image1);
+    kok->addStretch(2);
 
     auto *izgara = new QGridLayout;
     izgara->setHorizontalSpacing(6);
@@ -119,11 +130,13 @@ Tgirisform::Tgirisform(QWidget *parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("Vazgeç"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    RxGIFAnimator1 = new TGifResim(this);
+    RxGIFAnimator1 = new QLabel(this);
     RxGIFAnimator1->setObjectName(QStringLiteral("RxGIFAnimator1"));
     RxGIFAnimator1->setFixedSize(28, 28);
-    RxGIFAnimator1->LoadFromFile(QStringLiteral(":/korvel/bekle.gif"));
-    RxGIFAnimator1->GizleDurdur();
+    m_bekle = new QMovie(QStringLiteral(":/korvel/bekle.gif"), QByteArray(), this);
+    m_bekle->setScaledSize(QSize(28, 28));
+    RxGIFAnimator1->setMovie(m_bekle);
+    RxGIFAnimator1->hide();
     dugmeler->addWidget(Button1);
     dugmeler->addWidget(Button2);
     dugmeler->addWidget(RxGIFAnimator1);
@@ -296,7 +309,7 @@ void Tgirisform::Button1Click()
         return; // Enter in the password box while a login is under way
     Button1->setText(QStringLiteral("Bağlanıyor..."));
     Button1->setEnabled(false);
-    RxGIFAnimator1->GosterAnim();
+    animasyon(true);
 
     struct Adres {
         QString disip;
@@ -316,9 +329,18 @@ void Tgirisform::Button1Click()
             SetResimAdresi(resimAdresiOf(QString::fromUtf8(buildconfig::LanWebBaseAddress)));
         }
         form->Button1->setText(QStringLiteral("Giriş!"));
-        form->RxGIFAnimator1->GizleDurdur();
+        form->animasyon(false);
         form->Devamet(adres->disip);
     });
+}
+
+void Tgirisform::animasyon(bool calissin)
+{
+    RxGIFAnimator1->setVisible(calissin);
+    if (calissin)
+        m_bekle->start();
+    else
+        m_bekle->stop();
 }
 
 void Tgirisform::girisiAc()
@@ -352,7 +374,7 @@ void Tgirisform::Devamet(const QString &disip)
     Async([klon, bilgi, id, basarili] { *basarili = GirisCagrisi(*klon, *bilgi, id); })->Await([form, basarili] {
         if (!form)
             return;
-        form->RxGIFAnimator1->GizleDurdur();
+        form->animasyon(false);
         if (!*basarili) {
             MesajGoster(QStringLiteral("Bağlantı Kurulamadı !"), platform::MessageKind::Error,
                         platform::MessageButton::Ok, platform::MessageButton::Ok);

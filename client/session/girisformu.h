@@ -10,8 +10,8 @@ class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMovie;
 class QPushButton;
-class TGifResim;
 class TSonucBilgisi;
 namespace platform {
 class TSQLConnection;
@@ -32,6 +32,7 @@ public:
     // The computer identifier sent to the server, computed at creation.
     QString idsi;
 
+    QLabel *Image1 = nullptr;
     QLabel *adreslbl = nullptr;
     QCheckBox *benihatirla = nullptr;
     QLabel *Label1 = nullptr;
@@ -40,7 +41,8 @@ public:
     QLineEdit *sifre = nullptr;
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
-    TGifResim *RxGIFAnimator1 = nullptr;
+    // The busy animation beside the buttons, hidden while idle.
+    QLabel *RxGIFAnimator1 = nullptr;
 
     // The settings file of the remembered login in the data folder.
     static QString AyarDosyasi();
@@ -65,6 +67,7 @@ private:
     void FormCreate();
     bool adiKeyDown(QKeyEvent *event);
     bool sifreKeyDown(QKeyEvent *event);
+    void animasyon(bool calissin);
     void girisiAc();
     void adiSec();
     void bosUyari(const QString &metin, QLineEdit *kutu);
@@ -74,4 +77,6 @@ private:
     [[noreturn]] void GuncellemeAc(int surum);
     [[noreturn]] void IstekFormuAc();
     void CariSec();
+
+    QMovie *m_bekle = nullptr;
 };

@@ -8,7 +8,6 @@
 #include "dialogs.h"
 #include "disip.h"
 #include "formistekyeniu.h"
-#include "gifresim.h"
 #include "girisformu.h"
 #include "inidosyasi.h"
 #include "modaldialog.h"
@@ -19,6 +18,7 @@
 #include "utilsmachine.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -208,6 +208,7 @@ private Q_SLOTS:
         g.form->Button1->click();
         QCOMPARE(g.form->Button1->text(), QStringLiteral("Bağlanıyor..."));
         QVERIFY(!g.form->Button1->isEnabled());
+        QVERIFY(g.form->RxGIFAnimator1->isVisible());
 
         if (kabul) {
             QTRY_COMPARE_WITH_TIMEOUT(g.form->result(), int(QDialog::Accepted), 20000);
@@ -225,6 +226,7 @@ private Q_SLOTS:
             KORVEL_VERIFY_DIALOGS(dialogs);
             QVERIFY(g.form->Button1->isEnabled());
             QCOMPARE(g.form->Button1->text(), QStringLiteral("Giriş!"));
+            QVERIFY(!g.form->RxGIFAnimator1->isVisible());
             QCOMPARE(g.form->result(), 0);
             QCOMPARE(g.form->focusWidget(), g.form->adi);
             QCOMPARE(g.form->adi->selectedText(), g.form->adi->text());
