@@ -75,7 +75,9 @@ QLabel *kirmiziEtiket(const QString &metin, QWidget *ust, const char *ad)
 } // namespace
 
 Tgirisform::Tgirisform(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    // A plain window, not a dialog: window managers keep dialogs off the task bar and tie
+    // them to a leader window, while the login must be found on its own.
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("girisform"));
     setWindowTitle(QStringLiteral("Giriş"));
