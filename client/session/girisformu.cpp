@@ -60,6 +60,11 @@ void buyukHarfYap(QLineEdit *kutu)
     });
 }
 
+bool enterMi(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
 QLabel *kirmiziEtiket(const QString &metin, QWidget *ust, const char *ad)
 {
     auto *l = new QLabel(metin, ust);
@@ -266,11 +271,6 @@ void Tgirisform::bosUyari(const QString &metin, QLineEdit *kutu)
     platform::ExecMessageDialog(*dlg);
     kutu->selectAll();
     kutu->setFocus();
-}
-
-static bool enterMi(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
 bool Tgirisform::adiKeyDown(QKeyEvent *event)
