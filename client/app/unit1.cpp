@@ -7,10 +7,13 @@
 #include "datasource.h"
 #include "dialogs.h"
 #include "gifresim.h"
+#include "iceriksekmeleri.h"
+#include "proxim.h"
 #include "girisformu.h"
 #include "sekmeyukleme.h"
 #include "shell.h"
 #include "sqlconnection.h"
+#include "table.h"
 #include "utils.h"
 #include "utilsmachine.h"
 
@@ -428,22 +431,11 @@ void TForm1::buildPages(QWidget *parent)
                   m_designedColumns);
     cxGrid6 = addGrid(syeniler, QStringLiteral("cxGrid6"), QStringLiteral("cxGridDBTableView5"), DataSource_yeniler,
                       cxGridDBTableView5);
-    defineColumns(cxGridDBTableView5, {
-                                          {"KALAN", nullptr, false, false, 1},
-                                          {"ALINANSIPARIS", nullptr, false, false, 1},
-                                          {"VERILENSIPARIS", nullptr, false, false, 1},
-                                          {"K", "Kampanyalı", true, true, 1},
-                                          {"KAMPFIYAT", "Kampanyalı Fiyatı", true, true, 2},
-                                      },
-                  m_designedColumns);
     cxkampanyali = addGrid(skampanyali, QStringLiteral("cxkampanyali"), QStringLiteral("cxGridDBTableViewkampanyali"),
                            kampsource, cxGridDBTableViewkampanyali);
-    defineColumns(cxGridDBTableViewkampanyali, {
-                                                   {"KALAN", nullptr, false, false, 1},
-                                                   {"ALINANSIPARIS", nullptr, false, false, 1},
-                                                   {"VERILENSIPARIS", nullptr, false, false, 1},
-                                               },
-                  m_designedColumns);
+    cxGridduyuru = addGrid(sTabSheetduyuru, QStringLiteral("cxGridduyuru"), QStringLiteral("cxGridduyuruBandedDuyuru"),
+                           nullptr, cxGridduyuruBandedDuyuru);
+    buildContentPages();
 
     sPageControl1->setCurrentWidget(sstoklistesi);
     m_previousPage = sstoklistesi;
@@ -601,6 +593,8 @@ void TForm1::AcilisSirasi(TYuklemeKaydi &kayit)
         if (auto *f = qobject_cast<TForm1 *>(kayit.Form.data()))
             f->AnaBilgiAl();
     });
+    AcilisReklamAdetAl(kayit);
+    BalonYaz(kayit); // after the advertisement count: its announcement count is the one that stays
 }
 
 void TForm1::AnaBilgiAl()
@@ -661,9 +655,6 @@ void TForm1::sPageControl1Change(int index)
 void TForm1::ssepetShow() {}
 void TForm1::soncekiShow() {}
 void TForm1::sccariekstreShow() {}
-void TForm1::syenilerShow() {}
-void TForm1::skampanyaliShow() {}
-void TForm1::sTabSheetduyuruShow() {}
 void TForm1::sTabbakiyelerShow() {}
 void TForm1::sTabbakiyelerHide() {}
 void TForm1::ssShow() {}
@@ -712,3 +703,218 @@ void TForm1::closeEvent(QCloseEvent *event)
     if (!FormCloseQuery())
         event->ignore();
 }
+
+// ------------------------------------------------------------------ promotional pages
+
+void TForm1::buildContentPages()
+{
+    // Every column of the two stock views; the role set-up switches some of them later
+    // (a switched column that is not hidden by design is shown and offered again).
+    YeniStokGorunumuKur(*cxGridDBTableView5);
+    KampanyaliGorunumuKur(*cxGridDBTableViewkampanyali);
+    connect(cxGridDBTableView5, &TGridView::Resized, this, &TForm1::cxGrid6Resize);
+    connect(cxGridDBTableViewkampanyali, &TGridView::Resized, this, &TForm1::cxkampanyaliResize);
+
+    DuyuruGorunumuKur(*cxGridduyuruBandedDuyuru);
+    connect(cxGridduyuruBandedDuyuru, &TGridView::DblClick, this, &TForm1::cxGridduyuruBandedDuyuruDblClick);
+}
+
+void TForm1::sekmeBasligiYaz(QWidget *sekme, const QString &baslik)
+{
+    sPageControl1->setTabText(sPageControl1->indexOf(sekme), baslik);
+}
+
+void TForm1::syenilerShow()
+{
+    TSekmeYukleme y;
+    y.Grid = cxGrid6;
+    y.View = cxGridDBTableView5;
+    y.Source = DataSource_yeniler;
+    y.DataSet = YENILER;
+    y.Animasyon = gifyeniler;
+    const qint32 carino = sbilgi->CARINO();
+    y.Cagri = [carino](TServerMethods1Client &proxy, std::unique_ptr<TSonucBilgisi>) {
+        return YenilerAl(proxy, carino);
+    };
+    y.Baslik = [this](const TClientDataSet &veri, bool hata) {
+        if (!hata)
+            sekmeBasligiYaz(syeniler, SayiliBaslik(veri.RecordCount(), QStringLiteral("Yeni Stoklar")));
+    };
+    SekmeYukle(y);
+}
+
+void TForm1::skampanyaliShow()
+{
+    TSekmeYukleme y;
+    y.Grid = cxkampanyali;
+    y.View = cxGridDBTableViewkampanyali;
+    y.Source = kampsource;
+    y.DataSet = kampstok;
+    y.Animasyon = gifkampanyali;
+    const qint32 carino = sbilgi->CARINO();
+    const qint32 musteriTipi = sbilgi->MusteriTipi();
+    y.Cagri = [carino, musteriTipi](TServerMethods1Client &proxy, std::unique_ptr<TSonucBilgisi>) {
+        return KampanyaliAl(proxy, carino, musteriTipi);
+    };
+    y.Baslik = [this](const TClientDataSet &veri, bool hata) {
+        if (!hata)
+            sekmeBasligiYaz(skampanyali, SayiliBaslik(veri.RecordCount(), QStringLiteral("Kampanyalı")));
+    };
+    SekmeYukle(y);
+}
+
+void TForm1::sTabSheetduyuruShow()
+{
+    // The announcements travel through the dataset `duyurular`, decoded in the background;
+    // the unbound view takes its rows from there once the load is back. Its caption is
+    // the advertisement count of the start-up and stays.
+    auto sonuc = std::make_shared<wire::Table>();
+    TSekmeYukleme y;
+    y.Grid = cxGridduyuru;
+    y.DataSet = duyurular;
+    y.Animasyon = gifduyuru;
+    y.Cagri = [sonuc](TServerMethods1Client &proxy, std::unique_ptr<TSonucBilgisi>) {
+        return DuyuruAl(proxy, *sonuc);
+    };
+    y.Baslik = [this](const TClientDataSet &veri, bool hata) {
+        if (!hata)
+            DuyurulariGoster(*cxGridduyuruBandedDuyuru, veri);
+        cxGridduyuruBandedDuyuru->EndUpdate();
+    };
+    cxGridduyuruBandedDuyuru->BeginUpdate();
+    SekmeYukle(y);
+}
+
+const wire::Table *TForm1::DuyuruAl(TServerMethods1Client &proxy, wire::Table &sonuc)
+{
+    sonuc = DuyuruTablosu(proxy.AcilisEkranlarVer2());
+    return &sonuc;
+}
+
+const wire::Table *TForm1::YenilerAl(TServerMethods1Client &proxy, qint32 carino)
+{
+    return proxy.YenilerVer2(carino);
+}
+
+const wire::Table *TForm1::KampanyaliAl(TServerMethods1Client &proxy, qint32 carino, qint32 musteriTipi)
+{
+    return proxy.KampanyaliVer2(carino, musteriTipi);
+}
+
+void TForm1::cxGridduyuruBandedDuyuruDblClick()
+{
+    const QString arama = DuyuruArama(*cxGridduyuruBandedDuyuru, cxGridduyuruBandedDuyuru->FocusedRow());
+    switch (DuyuruEylemi(arama)) {
+    case TDuyuruEylemi::Hicbiri:
+        return;
+    case TDuyuruEylemi::Kampanyali:
+        // A user whose role hides the campaign page does not reach it through an announcement.
+        if (sPageControl1->isTabVisible(sPageControl1->indexOf(skampanyali)))
+            sPageControl1->setCurrentWidget(skampanyali);
+        return;
+    case TDuyuruEylemi::Yeniler:
+        sPageControl1->setCurrentWidget(syeniler);
+        return;
+    case TDuyuruEylemi::Arama:
+        // Through the search button, so the search runs exactly as the user starts it.
+        araedit->setText(arama);
+        SpeedButton2->click();
+        return;
+    }
+}
+
+void TForm1::cxGrid6Resize()
+{
+    KolonlariYay(cxGridDBTableView5);
+}
+
+void TForm1::cxkampanyaliResize()
+{
+    // Not while a load holds the grid disabled.
+    if (cxkampanyali->isEnabled())
+        KolonlariYay(cxGridDBTableViewkampanyali);
+}
+
+void TForm1::KolonlariYay(TGridView *gorunum)
+{
+    const QScreen *ekran = screen();
+    ::KolonlariYay(*gorunum, gorunum->width(), ekran ? ekran->geometry().width() : 0);
+}
+
+void TForm1::AcilisReklamAdetAl(TYuklemeKaydi &kayit)
+{
+    std::unique_ptr<platform::TSQLConnection> baglanti;
+    platform::RunOnUiThread([&] {
+        if (auto *f = qobject_cast<TForm1 *>(kayit.Form.data())) {
+            f->_acilisadet = 0;
+            baglanti = f->bagc->Clone();
+        }
+    });
+    if (!baglanti)
+        return;
+    try {
+        if (!BaglantiAc(*baglanti, true))
+            return;
+        qint32 adet = 0;
+        {
+            TServerMethods1Client proxy(baglanti.get());
+            adet = proxy.AcilisReklamAdet();
+        }
+        baglanti->Close();
+        platform::RunOnUiThread([&] {
+            if (auto *f = qobject_cast<TForm1 *>(kayit.Form.data())) {
+                f->_acilisadet = adet;
+                f->sekmeBasligiYaz(f->sTabSheetduyuru, SayiliBaslik(adet, QStringLiteral("Duyurular")));
+            }
+        });
+    } catch (const std::exception &e) {
+        qWarning("advertisement count failed: %s", e.what());
+        platform::RunOnUiThread([&] {
+            if (auto *f = qobject_cast<TForm1 *>(kayit.Form.data()))
+                f->_acilisadet = 0;
+        });
+    }
+}
+
+void TForm1::BalonYaz(TYuklemeKaydi &kayit)
+{
+    std::unique_ptr<platform::TSQLConnection> baglanti;
+    std::unique_ptr<TSonucBilgisi> bilgi;
+    platform::RunOnUiThread([&] {
+        if (auto *f = qobject_cast<TForm1 *>(kayit.Form.data())) {
+            baglanti = f->bagc->Clone();
+            bilgi = std::make_unique<TSonucBilgisi>();
+            bilgi->Kopyala(*f->sbilgi);
+        }
+    });
+    if (!baglanti)
+        return;
+    try {
+        if (!BaglantiAc(*baglanti, true))
+            return;
+        QList<TBalonBasliklari> satirlar;
+        {
+            TServerMethods1Client proxy(baglanti.get());
+            const wire::Table *okuyucu = proxy.BalonGetir(std::move(bilgi));
+            if (okuyucu)
+                satirlar = BalonSatirlari(*okuyucu);
+        }
+        baglanti->Close();
+        for (const TBalonBasliklari &b : satirlar) {
+            platform::RunOnUiThread([&] {
+                auto *f = qobject_cast<TForm1 *>(kayit.Form.data());
+                if (!f)
+                    return;
+                f->sekmeBasligiYaz(f->ssepet, b.Sepet);
+                f->sekmeBasligiYaz(f->syeniler, b.YeniStoklar);
+                f->sekmeBasligiYaz(f->skampanyali, b.Kampanyali);
+                f->sekmeBasligiYaz(f->sTabSheetduyuru, b.Duyurular);
+                f->sekmeBasligiYaz(f->sTabbakiyeler, b.Bakiyeler);
+            });
+        }
+    } catch (const std::exception &e) {
+        // A count that cannot be read leaves the captions as they were.
+        qWarning("tab counts failed: %s", e.what());
+    }
+}
+

@@ -24,7 +24,11 @@ class QWidget;
 
 class TDataSource;
 class TGifResim;
+class TServerMethods1Client;
 class TSonucBilgisi;
+namespace wire {
+class Table;
+}
 namespace platform {
 class TSQLConnection;
 }
@@ -99,6 +103,8 @@ public:
     TGridView *cxGridDBTableView5 = nullptr;
     QWidget *cxkampanyali = nullptr;
     TGridView *cxGridDBTableViewkampanyali = nullptr;
+    QWidget *cxGridduyuru = nullptr;
+    TGridView *cxGridduyuruBandedDuyuru = nullptr; // unbound: one announcement picture per row
 
     // Status legend and the bottom strip.
     QFrame *Panel3 = nullptr;
@@ -166,6 +172,11 @@ public Q_SLOTS:
 
     void AcilisReklamGoster();
 
+    // Promotional pages: the announcement action and the column fit of the stock views.
+    void cxGridduyuruBandedDuyuruDblClick();
+    void cxGrid6Resize();
+    void cxkampanyaliResize();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool FormCloseQuery();
@@ -174,6 +185,17 @@ private:
     void FormCreate();
     void GirisYap();
     static void AcilisSirasi(TYuklemeKaydi &kayit);
+
+    // Promotional pages: their views, the server calls of their loads (background), the
+    // column fit and the start-up counts (background steps of the start-up sequence).
+    void buildContentPages();
+    static const wire::Table *DuyuruAl(TServerMethods1Client &proxy, wire::Table &sonuc);
+    static const wire::Table *YenilerAl(TServerMethods1Client &proxy, qint32 carino);
+    static const wire::Table *KampanyaliAl(TServerMethods1Client &proxy, qint32 carino, qint32 musteriTipi);
+    void KolonlariYay(TGridView *gorunum);
+    static void AcilisReklamAdetAl(TYuklemeKaydi &kayit);
+    static void BalonYaz(TYuklemeKaydi &kayit);
+    void sekmeBasligiYaz(QWidget *sekme, const QString &baslik);
     void sPageControl1Change(int index);
 
     void buildHeader(QWidget *parent);
