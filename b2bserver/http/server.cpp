@@ -70,8 +70,10 @@ void logRequest(const char *port, const httplib::Request &req, const httplib::Re
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - requestStart).count();
     QByteArray what = QByteArray::fromStdString(req.path);
     const int slash = what.lastIndexOf('/');
-    if (what.startsWith("/datasnap/rest/TServerMethods1/") && slash >= 0)
+    if (what.startsWith("/datasnap/rest/TServerMethods1/") && slash >= 0) {
         what = what.mid(slash + 1);
+        what.replace('"', QByteArray());
+    }
     logLine(QByteArray(port) + ' ' + QByteArray::fromStdString(req.method) + ' ' + what + ' ' +
             QByteArray::number(res.status) + ' ' + QByteArray::number(ms, 'f', 2) + " ms\n");
 }

@@ -4,6 +4,7 @@
 #include "baglantiu.h"
 #include "childprocess.h"
 #include "codec.h"
+#include "pgcluster.h"
 #include "table.h"
 #include "testmain.h"
 
@@ -75,6 +76,7 @@ private Q_SLOTS:
 
     void handshake();
     void everyValueKind();
+    void postgresBackend();
     void sessionRecordOfComputer();
     void malformedRequests_data();
     void malformedRequests();
@@ -90,6 +92,7 @@ private Q_SLOTS:
     void badOptionsExit();
 
 private:
+    void checkValueKinds();
     Answer call(const QString &method, const QJsonArray &values, const httplib::Headers &headers = {});
     QList<QByteArray> results(const QString &method, const QJsonArray &values);
     TSonucBilgisi session(const QString &computerId);
@@ -157,6 +160,38 @@ void TestServer::handshake()
 }
 
 void TestServer::everyValueKind()
+{
+    checkValueKinds();
+}
+
+// The same round trips against a server on a PostgreSQL database the test starts.
+void TestServer::postgresBackend()
+{
+    PgCluster pg;
+    bool missing = false;
+    const QString problem = pg.start(&missing);
+    if (missing)
+        QSKIP(qPrintable(problem));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QString error;
+    const QString url = pg.createDatabase(&error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    testsupport::ChildProcess server;
+    QVERIFY2(server.start(QStringLiteral(KORVEL_SERVER_BIN),
+                          {QStringLiteral("--db"), url, QStringLiteral("--port"), QStringLiteral("0"),
+                           QStringLiteral("--web-port"), QStringLiteral("0"), QStringLiteral("--demo"),
+                           QStringLiteral("--demo-stock"), QStringLiteral("400"), QStringLiteral("--demo-accounts"),
+                           QStringLiteral("12")}),
+             qPrintable(server.errorString()));
+    auto sqliteClient = std::move(m_client);
+    m_client = std::make_unique<httplib::Client>("127.0.0.1", server.port());
+    checkValueKinds();
+    m_client = std::move(sqliteClient);
+    QCOMPARE(server.stop(), 0);
+}
+
+void TestServer::checkValueKinds()
 {
     // string
     QList<QByteArray> r = results(QStringLiteral("KayanYaziGetir"), {});
