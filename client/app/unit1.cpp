@@ -712,6 +712,9 @@ void TForm1::buildContentPages()
     // (a switched column that is not hidden by design is shown and offered again).
     YeniStokGorunumuKur(*cxGridDBTableView5);
     KampanyaliGorunumuKur(*cxGridDBTableViewkampanyali);
+    // The stock list's row and header colours, so the three stock grids look alike.
+    cxGridDBTableView5->SetStyles(listeStilleri());
+    cxGridDBTableViewkampanyali->SetStyles(listeStilleri());
     connect(cxGridDBTableView5, &TGridView::Resized, this, &TForm1::cxGrid6Resize);
     connect(cxGridDBTableViewkampanyali, &TGridView::Resized, this, &TForm1::cxkampanyaliResize);
 
