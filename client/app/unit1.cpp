@@ -7,9 +7,11 @@
 #include "datasource.h"
 #include "dialogs.h"
 #include "gifresim.h"
-#include "stoklistesi.h"
 #include "iceriksekmeleri.h"
 #include "proxim.h"
+#include "ayrintiacici.h"
+#include "sepetislemleri.h"
+#include "stokayarintiu.h"
 #include "girisformu.h"
 #include "sekmeyukleme.h"
 #include "shell.h"
@@ -125,6 +127,7 @@ TForm1::TForm1(QWidget *parent)
     buildPages(central);
     buildLegend(central);
     buildBottom(central);
+    buildCartDetail();
     column->addWidget(Panel1);
     column->addWidget(Panel2);
     column->addWidget(RxGIFAnimator2);
@@ -411,7 +414,17 @@ void TForm1::buildPages(QWidget *parent)
     // handlers belong to the lists that fill them.
     cxGrid1 = addGrid(sstoklistesi, QStringLiteral("cxGrid1"), QStringLiteral("cxGrid1DBTableView1"), DataSource1,
                       cxGrid1DBTableView1);
-    buildStockList();
+    cxGrid1DBTableView1->SetStyles(listeStilleri());
+    cxGrid1DBTableView1->SetPopupMenu(popstok);
+    defineColumns(cxGrid1DBTableView1, {
+                                           {"DURUM", "Durum", true, true, 1},
+                                           {"KALAN", nullptr, false, false, 1},
+                                           {"ALINANSIPARIS", nullptr, false, false, 1},
+                                           {"VERILENSIPARIS", nullptr, false, false, 1},
+                                           {"KAMPFIYAT", "Kampanyalı Fiyat", false, true, 2},
+                                           {"K", "Kampanyalı", true, true, 1},
+                                       },
+                  m_designedColumns);
     cxGrid2 = addGrid(ssepet, QStringLiteral("cxGrid2"), QStringLiteral("cxGridDBTableView1"), DataSource_SEPET,
                       cxGridDBTableView1);
     cxGridDBTableView1->SetPopupMenu(PopupMenu1);
@@ -912,131 +925,148 @@ void TForm1::BalonYaz(TYuklemeKaydi &kayit)
     }
 }
 
-// ------------------------------------------------------------------ stock search and list
+// ------------------------------------------------------------------ cart dataset, stock detail and add-to-cart
 
-void TForm1::buildStockList()
+namespace {
+
+// What the application shows for an error nobody handled on the way up.
+void hataGoster(const std::exception &e)
 {
-    stoklistesi::KolonlariKur(*cxGrid1DBTableView1, listeStilleri());
-    cxGrid1DBTableView1->SetPopupMenu(popstok);
-    // Designed state of the columns the role set-up switches.
-    for (const char *field : {"DURUM", "KALAN", "ALINANSIPARIS", "VERILENSIPARIS", "KAMPFIYAT", "K"}) {
-        TGridColumn *c = cxGrid1DBTableView1->ColumnByFieldName(QString::fromLatin1(field));
-        m_designedColumns.insert(c, {c->Visible(), c->VisibleForCustomization()});
+    const auto *p = dynamic_cast<const platform::Exception *>(&e);
+    MesajGoster(p ? p->Message() : QString::fromLocal8Bit(e.what()), platform::MessageKind::Error,
+                platform::MessageButton::Ok, platform::MessageButton::Ok);
+}
+
+template <typename Fn>
+void hataYakala(Fn &&fn)
+{
+    try {
+        fn();
+    } catch (const std::exception &e) {
+        hataGoster(e);
     }
-    const stoklistesi::TStokMenusu menu = stoklistesi::MenuyuKur(*popstok);
-    S2 = menu.S2;
-    B1 = menu.B1;
-    S3 = menu.S3;
-    StokHareketleri1 = menu.StokHareketleri1;
-    connect(S2, &QAction::triggered, this, &TForm1::S2Click);
-    connect(S3, &QAction::triggered, this, &TForm1::S3Click);
-    connect(StokHareketleri1, &QAction::triggered, this, &TForm1::StokHareketleri1Click);
-    connect(cxGrid1DBTableView1, &TGridView::DblClick, this, &TForm1::cxGrid1DBTableView1DblClick);
-    connect(cxGrid1DBTableView1, &TGridView::Resized, this, &TForm1::cxGrid1Resize);
-
-    new stoklistesi::TTusYakalayici(araedit, [this](QChar &key) { araeditKeyPress(key); });
-    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
 }
 
-void TForm1::araeditKeyPress(QChar &Key)
+} // namespace
+
+void TForm1::buildCartDetail()
 {
-    Key = stoklistesi::TurkceHarfCevir(Key);
-    if (Key != u'\r')
+    // The cart page's bottom panel; the warning fills the space right of its buttons.
+    panelsec = new QFrame(ssepet);
+    panelsec->setObjectName(QStringLiteral("panelsec"));
+    auto *row = new QHBoxLayout(panelsec);
+    row->setContentsMargins(4, 2, 4, 2);
+    lbluyarbakiye = new QLabel(panelsec);
+    lbluyarbakiye->setObjectName(QStringLiteral("lbluyarbakiye"));
+    lbluyarbakiye->setTextFormat(Qt::PlainText);
+    lbluyarbakiye->setFont(tahoma(16, true));
+    lbluyarbakiye->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Red whatever the style says.
+    lbluyarbakiye->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    row->addWidget(lbluyarbakiye, 1);
+    ssepet->layout()->addWidget(panelsec);
+
+    connect(cxGridDBTableView5, &TGridView::DblClick, this, &TForm1::cxGridDBTableView5DblClick);
+    connect(cxGridDBTableViewkampanyali, &TGridView::DblClick, this, &TForm1::cxGridDBTableViewkampanyaliDblClick);
+}
+
+void TForm1::SepetYenile()
+{
+    SepetYukle(*sepet, *bagc, sbilgi->CARINO());
+}
+
+void TForm1::CariBakiyeUyariBak()
+{
+    ::CariBakiyeUyariBak(lbluyarbakiye, *bagc, sbilgi->CARINO());
+}
+
+void TForm1::cxGridDBTableView5DblClick()
+{
+    ListedenAyrintiAc(cxGridDBTableView5, YENILER, &TForm1::YeniStokAyrintiAc);
+}
+
+void TForm1::cxGridDBTableViewkampanyaliDblClick()
+{
+    ListedenAyrintiAc(cxGridDBTableViewkampanyali, kampstok, &TForm1::KampanyaliAyrintiAc);
+}
+
+void TForm1::ListedenAyrintiAc(TGridView *view, TClientDataSet *veri, void (TForm1::*acici)(int))
+{
+    const int row = view->FocusedRow();
+    if (row < 0 || view->RecordIndex(row) < 0)
         return;
-    Key = QChar();
-    StokAra();
-}
-
-void TForm1::SpeedButton2Click()
-{
-    if (!araedit->isEnabled())
+    const QVariant deger = view->Value(row, QStringLiteral("STOK_STOKNO"));
+    if (!deger.isValid())
         return;
-    QChar enter(u'\r');
-    araeditKeyPress(enter);
+    const int stokno = deger.toInt();
+    veri->Locate(QStringLiteral("STOK_STOKNO"), stokno);
+    hataYakala([&] {
+        if (!sepet->Active())
+            SepetYenile();
+        // An item already in the cart is changed there, never added twice.
+        if (sepet->Active() && sepet->Locate(QStringLiteral("STOKNO"), stokno))
+            SatirDegistirAc(sepet->FieldByName(QStringLiteral("SIRANO"))->AsInteger());
+        else
+            (this->*acici)(stokno);
+    });
 }
 
-void TForm1::StokAra()
+void TForm1::StokAyrintiAc(int stokno)
 {
-    // One search at a time: the disabled box is the running search.
-    if (!araedit->isEnabled())
+    AyrintiAc(stok, int(TAyrintiListesi::Stok), stokno);
+}
+
+void TForm1::YeniStokAyrintiAc(int stokno)
+{
+    AyrintiAc(YENILER, int(TAyrintiListesi::Yeni), stokno);
+}
+
+void TForm1::KampanyaliAyrintiAc(int stokno)
+{
+    AyrintiAc(kampstok, int(TAyrintiListesi::Kampanyali), stokno);
+}
+
+void TForm1::AyrintiAc(TClientDataSet *veri, int liste, int stokno)
+{
+    std::unique_ptr<Tstokayarinti> d(Tstokayarinti::Ac(this, stokno));
+    ListeSatiriniDoldur(*d, *veri, TAyrintiListesi(liste), sbilgi->MusteriTipi(), KoliAdetiAl(stokno));
+    if (d->exec() != platform::ModalResult::Ok)
         return;
-    if (sPageControl1->currentWidget() != sstoklistesi)
-        sPageControl1->setCurrentWidget(sstoklistesi);
-    araedit->setEnabled(false);
-    cxGrid1DBTableView1->ClearFilter();
-    // The text as it stands when the search starts; the box stays disabled until the end.
-    const QString kod = araedit->text();
-    TSekmeYukleme y;
-    y.View = cxGrid1DBTableView1;
-    y.Source = DataSource1;
-    y.DataSet = stok;
-    y.Animasyon = gifstokara;
-    y.Cagri = [kod](TServerMethods1Client &proxy, std::unique_ptr<TSonucBilgisi> bilgi) {
-        return StokListesiAl(proxy, kod, std::move(bilgi));
-    };
-    y.Baslik = [this](const TClientDataSet &veri, bool hata) { StokListesiGeldi(veri, hata); };
-    SekmeYukle(y);
+    // The dialog closes only on a quantity that reads as a number.
+    const TIndirimOranlari r = d->Oranlar();
+    SepeteEkle(veri, d->Miktar().value_or(0), d->birimfiyat->Value(), r[0], r[1], r[2], r[3]);
 }
 
-const wire::Table *TForm1::StokListesiAl(TServerMethods1Client &proxy, const QString &kod,
-                                         std::unique_ptr<TSonucBilgisi> bilgi)
+void TForm1::SatirDegistirAc(int sirano)
 {
-    return proxy.StokAraGetirQuelpa(kod, std::move(bilgi));
-}
-
-void TForm1::StokListesiGeldi(const TClientDataSet &veri, bool hata)
-{
-    // Runs while the view is still detached, before the failure message.
-    const int sayfa = sPageControl1->indexOf(sstoklistesi);
-    if (hata) {
-        if (stok->Active())
-            stok->EmptyDataSet();
-        sPageControl1->setTabText(sayfa, QStringLiteral("Stok Listesi"));
-    } else {
-        sPageControl1->setTabText(sayfa, QString::number(veri.RecordCount()) + QStringLiteral("=Stok Listesi"));
+    const int stokno = sepet->FieldByName(QStringLiteral("STOKNO"))->AsInteger();
+    std::unique_ptr<Tstokayarinti> d(Tstokayarinti::Ac(this, stokno));
+    SepetSatiriniDoldur(*d, *sepet, sbilgi->MusteriTipi(), KoliAdetiAl(stokno));
+    if (d->exec() == platform::ModalResult::Ok) {
+        // The rates of the dialog: the line's own unless staff changed them there.
+        const TIndirimOranlari r = d->Oranlar();
+        SepetSatirGuncelle(sirano, d->Miktar().value_or(0), d->birimfiyat->Value(), r[0], r[1], r[2], r[3]);
     }
-    araedit->setEnabled(true);
-    araedit->selectAll();
-    araedit->setFocus();
+    SepetYenile();
 }
 
-void TForm1::SpeedButton1Click()
+void TForm1::SepeteEkle(TClientDataSet *veri, double miktar, double fiyat, double ind1, double ind2, double ind3,
+                        double ind4)
 {
-    if (!araedit->isEnabled())
+    if (::SepeteEkle(*bagc, *sbilgi, *veri, miktar, fiyat, {ind1, ind2, ind3, ind4}) == 1)
+        SepetYenile();
+}
+
+void TForm1::SepetSatirGuncelle(int sirano, double miktar, double fiyat, double ind1, double ind2, double ind3,
+                                double ind4)
+{
+    if (!sepet->Locate(QStringLiteral("SIRANO"), sirano))
         return;
-    if (stok->Active()) {
-        stok->EmptyDataSet();
-        sPageControl1->setTabText(sPageControl1->indexOf(sstoklistesi), QStringLiteral("Stok Listesi"));
-    }
-    if (sPageControl1->currentWidget() != sstoklistesi)
-        sPageControl1->setCurrentWidget(sstoklistesi);
-    cxGrid1DBTableView1->ClearFilter();
-    araedit->clear();
-    araedit->selectAll();
-    araedit->setFocus();
+    if (::SepetSatirGuncelle(*bagc, *sbilgi, *sepet, sirano, miktar, fiyat, {ind1, ind2, ind3, ind4}) == 1)
+        SepetYenile();
 }
 
-void TForm1::cxGrid1Resize()
+int TForm1::KoliAdetiAl(int stokno)
 {
-    // Never during a search: the view is detached and held in an update.
-    if (araedit->isEnabled())
-        StokKolonlariYay();
+    return ::KoliAdetiAl(*bagc, stokno);
 }
-
-void TForm1::StokKolonlariYay()
-{
-    stoklistesi::KolonlariYay(*cxGrid1DBTableView1, width(), cxGrid1->width());
-}
-
-// Stock detail and add-to-cart, the item's order movements and its stock movements come
-// with their windows; until then these open nothing.
-void TForm1::cxGrid1DBTableView1DblClick() {}
-
-void TForm1::S2Click()
-{
-    cxGrid1DBTableView1DblClick();
-}
-
-void TForm1::S3Click() {}
-void TForm1::StokHareketleri1Click() {}

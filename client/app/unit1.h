@@ -136,10 +136,6 @@ public:
     TDataSource *DataSourceduyuru = nullptr;
 
     QMenu *popstok = nullptr;
-    QAction *S2 = nullptr;
-    QAction *B1 = nullptr;
-    QAction *S3 = nullptr;
-    QAction *StokHareketleri1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QMenu *poponceki = nullptr;
     QMenu *popekstre = nullptr;
@@ -156,6 +152,28 @@ public:
     // the main window keep one implementation.
     static void OndalikBicimle(TClientDataSet &veri);
     static double IkiHaneYuvarla(double x);
+
+    // Cart dataset and overdue warning. lbluyarbakiye sits on the cart page's bottom panel.
+    QFrame *panelsec = nullptr;
+    QLabel *lbluyarbakiye = nullptr;
+    // Reloads `sepet` for the account of the session record as it is now; an exception of
+    // the server call reaches the caller and `sepet` keeps its content.
+    void SepetYenile();
+    // Starts the overdue check on a thread of its own; it writes lbluyarbakiye when it answers.
+    void CariBakiyeUyariBak();
+
+    // Stock detail and add-to-cart. The openers read the current record of their list; a
+    // server call that fails with an exception reaches the caller.
+    void StokAyrintiAc(int stokno);
+    void YeniStokAyrintiAc(int stokno);
+    void KampanyaliAyrintiAc(int stokno);
+    // Opens the current line of `sepet` (number `sirano`) and changes it on confirmation.
+    void SatirDegistirAc(int sirano);
+    void SepeteEkle(TClientDataSet *veri, double miktar, double fiyat, double ind1, double ind2, double ind3,
+                    double ind4);
+    void SepetSatirGuncelle(int sirano, double miktar, double fiyat, double ind1, double ind2, double ind3,
+                            double ind4);
+    int KoliAdetiAl(int stokno);
 
 public Q_SLOTS:
     void M1Click();
@@ -174,18 +192,11 @@ public Q_SLOTS:
     void sTabbakiyelerHide();
     void ssShow();
 
-    // Stock search and stock list.
-    void araeditKeyPress(QChar &Key);
-    void SpeedButton2Click();
-    void SpeedButton1Click();
-    void cxGrid1Resize();
-    void StokKolonlariYay();
-    void cxGrid1DBTableView1DblClick();
-    void S2Click();
-    void S3Click();
-    void StokHareketleri1Click();
-
     void AcilisReklamGoster();
+
+    // Stock detail and add-to-cart: the entry points of the new-items and campaign lists.
+    void cxGridDBTableView5DblClick();
+    void cxGridDBTableViewkampanyaliDblClick();
 
     // Promotional pages: the announcement action and the column fit of the stock views.
     void cxGridduyuruBandedDuyuruDblClick();
@@ -226,12 +237,10 @@ private:
 
     void setColumnShown(TGridView *view, const char *field, bool show);
 
-    void buildStockList();
-    void StokAra();
-    void StokListesiGeldi(const TClientDataSet &veri, bool hata);
-    // The background half of a search: the server call on the clone's proxy.
-    static const wire::Table *StokListesiAl(TServerMethods1Client &proxy, const QString &kod,
-                                            std::unique_ptr<TSonucBilgisi> bilgi);
+    void buildCartDetail();
+    // The entry from a list: its focused row's item, either its cart line or a new one.
+    void ListedenAyrintiAc(TGridView *view, TClientDataSet *veri, void (TForm1::*acici)(int));
+    void AyrintiAc(TClientDataSet *veri, int liste, int stokno);
 
     QWidget *m_previousPage = nullptr;
     // Designed (visible, offered) state of the columns the role set-up switches.
