@@ -34,8 +34,11 @@ int searchLimit(QSqlDatabase &db)
     return ok && limit > 0 ? limit : defaultSearchLimit;
 }
 
-// Key entries of the rarest token up to which its items are read whole and sorted.
-constexpr int fewCandidates = 3000;
+// Key entries of the rarest token up to which its items are read whole and sorted. The
+// walk pays per item passed over, the sort per candidate; PostgreSQL's per-item test
+// costs more than SQLite's, so it walks only for commoner tokens.
+constexpr int fewCandidatesSqlite = 3000;
+constexpr int fewCandidatesPostgres = 9000;
 
 // Number of search keys starting with `token`, counted up to `cap`.
 int keyCount(QSqlDatabase &db, const QString &token, const QString &upper, int cap)
@@ -104,6 +107,8 @@ void stokAraGetirQuelpa(Call &call, Reply &reply)
         // walking the catalogue's code index until the page is full, and only the page is
         // read whole.
         const int limit = searchLimit(db);
+        const bool postgres = call.store().backend() == store::Backend::Postgres;
+        const int fewCandidates = postgres ? fewCandidatesPostgres : fewCandidatesSqlite;
         std::vector<QString> bounds;
         int rarest = -1, rarestCount = 0;
         for (int i = 0; i < tokens.size(); ++i) {
@@ -120,19 +125,31 @@ void stokAraGetirQuelpa(Call &call, Reply &reply)
             return bounds[size_t(i)].isEmpty() ? QStringLiteral("k.anahtar >= ?")
                                                : QStringLiteral("k.anahtar >= ? AND k.anahtar < ?");
         };
+        // A token tested item by item. PostgreSQL would turn EXISTS into a join over all
+        // the token's keys (its estimates of key ranges are poor), so there the test is a
+        // scalar subquery, which it runs per item like SQLite runs EXISTS.
+        auto probe = [&](int i) -> QString {
+            return (postgres ? QStringLiteral("AND (SELECT MIN(k.stokno) FROM stok_anahtarlari k WHERE "
+                                              "k.stokno = %1.stokno AND ")
+                             : QStringLiteral("AND EXISTS (SELECT 1 FROM stok_anahtarlari k WHERE "
+                                              "k.stokno = %1.stokno AND "))
+                       .arg(item) +
+                   range(i) + (postgres ? QStringLiteral(") IS NOT NULL ") : QStringLiteral(") "));
+        };
         // Unary "+" tells SQLite which index not to use for a term: the candidates are
         // looked up by stock number (few) or the code index is walked (many).
         QString where = walk ? QStringLiteral("WHERE s2.aktif = 1 ") : QStringLiteral("WHERE +s.aktif = 1 ");
         if (rarest >= 0) {
-            where += QStringLiteral("AND %1%2.stokno IN (SELECT k.stokno FROM stok_anahtarlari k WHERE ")
-                         .arg(walk ? QStringLiteral("+") : QString(), item) +
-                     range(rarest) + QStringLiteral(") ");
+            if (walk && postgres)
+                where += probe(rarest);
+            else
+                where += QStringLiteral("AND %1%2.stokno IN (SELECT k.stokno FROM stok_anahtarlari k WHERE ")
+                             .arg(walk ? QStringLiteral("+") : QString(), item) +
+                         range(rarest) + QStringLiteral(") ");
         }
         for (int i = 0; i < tokens.size(); ++i) {
             if (i != rarest)
-                where += QStringLiteral("AND EXISTS (SELECT 1 FROM stok_anahtarlari k WHERE k.stokno = %1.stokno AND ")
-                             .arg(item) +
-                         range(i) + QStringLiteral(") ");
+                where += probe(i);
         }
         QString sql = stockSelect();
         if (walk)
