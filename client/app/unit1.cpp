@@ -7,6 +7,7 @@
 #include "datasource.h"
 #include "dialogs.h"
 #include "gifresim.h"
+#include "stoklistesi.h"
 #include "iceriksekmeleri.h"
 #include "proxim.h"
 #include "ayrintiacici.h"
@@ -414,17 +415,7 @@ void TForm1::buildPages(QWidget *parent)
     // handlers belong to the lists that fill them.
     cxGrid1 = addGrid(sstoklistesi, QStringLiteral("cxGrid1"), QStringLiteral("cxGrid1DBTableView1"), DataSource1,
                       cxGrid1DBTableView1);
-    cxGrid1DBTableView1->SetStyles(listeStilleri());
-    cxGrid1DBTableView1->SetPopupMenu(popstok);
-    defineColumns(cxGrid1DBTableView1, {
-                                           {"DURUM", "Durum", true, true, 1},
-                                           {"KALAN", nullptr, false, false, 1},
-                                           {"ALINANSIPARIS", nullptr, false, false, 1},
-                                           {"VERILENSIPARIS", nullptr, false, false, 1},
-                                           {"KAMPFIYAT", "Kampanyalı Fiyat", false, true, 2},
-                                           {"K", "Kampanyalı", true, true, 1},
-                                       },
-                  m_designedColumns);
+    buildStockList();
     cxGrid2 = addGrid(ssepet, QStringLiteral("cxGrid2"), QStringLiteral("cxGridDBTableView1"), DataSource_SEPET,
                       cxGridDBTableView1);
     cxGridDBTableView1->SetPopupMenu(PopupMenu1);
@@ -924,6 +915,138 @@ void TForm1::BalonYaz(TYuklemeKaydi &kayit)
         qWarning("tab counts failed: %s", e.what());
     }
 }
+
+// ------------------------------------------------------------------ stock search and list
+
+void TForm1::buildStockList()
+{
+    stoklistesi::KolonlariKur(*cxGrid1DBTableView1, listeStilleri());
+    cxGrid1DBTableView1->SetPopupMenu(popstok);
+    // Designed state of the columns the role set-up switches.
+    for (const char *field : {"DURUM", "KALAN", "ALINANSIPARIS", "VERILENSIPARIS", "KAMPFIYAT", "K"}) {
+        TGridColumn *c = cxGrid1DBTableView1->ColumnByFieldName(QString::fromLatin1(field));
+        m_designedColumns.insert(c, {c->Visible(), c->VisibleForCustomization()});
+    }
+    const stoklistesi::TStokMenusu menu = stoklistesi::MenuyuKur(*popstok);
+    S2 = menu.S2;
+    B1 = menu.B1;
+    S3 = menu.S3;
+    StokHareketleri1 = menu.StokHareketleri1;
+    connect(S2, &QAction::triggered, this, &TForm1::S2Click);
+    connect(S3, &QAction::triggered, this, &TForm1::S3Click);
+    connect(StokHareketleri1, &QAction::triggered, this, &TForm1::StokHareketleri1Click);
+    connect(cxGrid1DBTableView1, &TGridView::DblClick, this, &TForm1::cxGrid1DBTableView1DblClick);
+    connect(cxGrid1DBTableView1, &TGridView::Resized, this, &TForm1::cxGrid1Resize);
+
+    new stoklistesi::TTusYakalayici(araedit, [this](QChar &key) { araeditKeyPress(key); });
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+}
+
+void TForm1::araeditKeyPress(QChar &Key)
+{
+    Key = stoklistesi::TurkceHarfCevir(Key);
+    if (Key != u'\r')
+        return;
+    Key = QChar();
+    StokAra();
+}
+
+void TForm1::SpeedButton2Click()
+{
+    if (!araedit->isEnabled())
+        return;
+    QChar enter(u'\r');
+    araeditKeyPress(enter);
+}
+
+void TForm1::StokAra()
+{
+    // One search at a time: the disabled box is the running search.
+    if (!araedit->isEnabled())
+        return;
+    if (sPageControl1->currentWidget() != sstoklistesi)
+        sPageControl1->setCurrentWidget(sstoklistesi);
+    araedit->setEnabled(false);
+    cxGrid1DBTableView1->ClearFilter();
+    // The text as it stands when the search starts; the box stays disabled until the end.
+    const QString kod = araedit->text();
+    TSekmeYukleme y;
+    y.View = cxGrid1DBTableView1;
+    y.Source = DataSource1;
+    y.DataSet = stok;
+    y.Animasyon = gifstokara;
+    y.Cagri = [kod](TServerMethods1Client &proxy, std::unique_ptr<TSonucBilgisi> bilgi) {
+        return StokListesiAl(proxy, kod, std::move(bilgi));
+    };
+    y.Baslik = [this](const TClientDataSet &veri, bool hata) { StokListesiGeldi(veri, hata); };
+    SekmeYukle(y);
+}
+
+const wire::Table *TForm1::StokListesiAl(TServerMethods1Client &proxy, const QString &kod,
+                                         std::unique_ptr<TSonucBilgisi> bilgi)
+{
+    return proxy.StokAraGetirQuelpa(kod, std::move(bilgi));
+}
+
+void TForm1::StokListesiGeldi(const TClientDataSet &veri, bool hata)
+{
+    // Runs while the view is still detached, before the failure message.
+    const int sayfa = sPageControl1->indexOf(sstoklistesi);
+    if (hata) {
+        if (stok->Active())
+            stok->EmptyDataSet();
+        sPageControl1->setTabText(sayfa, QStringLiteral("Stok Listesi"));
+    } else {
+        sPageControl1->setTabText(sayfa, QString::number(veri.RecordCount()) + QStringLiteral("=Stok Listesi"));
+    }
+    araedit->setEnabled(true);
+    araedit->selectAll();
+    araedit->setFocus();
+}
+
+void TForm1::SpeedButton1Click()
+{
+    if (!araedit->isEnabled())
+        return;
+    if (stok->Active()) {
+        stok->EmptyDataSet();
+        sPageControl1->setTabText(sPageControl1->indexOf(sstoklistesi), QStringLiteral("Stok Listesi"));
+    }
+    if (sPageControl1->currentWidget() != sstoklistesi)
+        sPageControl1->setCurrentWidget(sstoklistesi);
+    cxGrid1DBTableView1->ClearFilter();
+    araedit->clear();
+    araedit->selectAll();
+    araedit->setFocus();
+}
+
+void TForm1::cxGrid1Resize()
+{
+    // Never during a search: the view is detached and held in an update.
+    if (araedit->isEnabled())
+        StokKolonlariYay();
+}
+
+void TForm1::StokKolonlariYay()
+{
+    stoklistesi::KolonlariYay(*cxGrid1DBTableView1, width(), cxGrid1->width());
+}
+
+void TForm1::cxGrid1DBTableView1DblClick()
+{
+    ListedenAyrintiAc(cxGrid1DBTableView1, stok, &TForm1::StokAyrintiAc);
+}
+
+void TForm1::S2Click()
+{
+    cxGrid1DBTableView1DblClick();
+}
+
+// The item's order movements and its stock movements come with their windows; until then
+// these open nothing.
+void TForm1::S3Click() {}
+void TForm1::StokHareketleri1Click() {}
 
 // ------------------------------------------------------------------ cart dataset, stock detail and add-to-cart
 

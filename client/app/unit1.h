@@ -136,6 +136,10 @@ public:
     TDataSource *DataSourceduyuru = nullptr;
 
     QMenu *popstok = nullptr;
+    QAction *S2 = nullptr;
+    QAction *B1 = nullptr;
+    QAction *S3 = nullptr;
+    QAction *StokHareketleri1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QMenu *poponceki = nullptr;
     QMenu *popekstre = nullptr;
@@ -192,6 +196,17 @@ public Q_SLOTS:
     void sTabbakiyelerHide();
     void ssShow();
 
+    // Stock search and stock list.
+    void araeditKeyPress(QChar &Key);
+    void SpeedButton2Click();
+    void SpeedButton1Click();
+    void cxGrid1Resize();
+    void StokKolonlariYay();
+    void cxGrid1DBTableView1DblClick();
+    void S2Click();
+    void S3Click();
+    void StokHareketleri1Click();
+
     void AcilisReklamGoster();
 
     // Stock detail and add-to-cart: the entry points of the new-items and campaign lists.
@@ -236,6 +251,13 @@ private:
                      TGridView *&view);
 
     void setColumnShown(TGridView *view, const char *field, bool show);
+
+    void buildStockList();
+    void StokAra();
+    void StokListesiGeldi(const TClientDataSet &veri, bool hata);
+    // The background half of a search: the server call on the clone's proxy.
+    static const wire::Table *StokListesiAl(TServerMethods1Client &proxy, const QString &kod,
+                                            std::unique_ptr<TSonucBilgisi> bilgi);
 
     void buildCartDetail();
     // The entry from a list: its focused row's item, either its cart line or a new one.
