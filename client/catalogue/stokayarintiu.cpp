@@ -387,8 +387,12 @@ bool Tstokayarinti::eventFilter(QObject *watched, QEvent *event)
     if (watched == adet) {
         if (type == QEvent::KeyPress && adetKeyDown(static_cast<QKeyEvent *>(event)->key()))
             return true;
-        if (type == QEvent::FocusOut)
-            adetExit();
+        // Leaving the box for another control of the dialog; not another window coming up.
+        if (type == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                adetExit();
+        }
         return QDialog::eventFilter(watched, event);
     }
     auto *kutu = qobject_cast<TCurrencyEdit *>(watched);

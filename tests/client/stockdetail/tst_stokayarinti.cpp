@@ -184,20 +184,21 @@ void TestStokAyarinti::koliAdetiAdimlari_data()
 {
     QTest::addColumn<int>("koli");
     QTest::addColumn<QString>("yazilan");
-    QTest::addColumn<bool>("enter");
+    QTest::addColumn<QString>("yol");
     QTest::addColumn<double>("giden");
-    QTest::newRow("7, Siparis ekle") << 6 << QStringLiteral("7") << false << 12.0;
-    QTest::newRow("12, Siparis ekle") << 6 << QStringLiteral("12") << false << 12.0;
-    QTest::newRow("7, Enter") << 6 << QStringLiteral("7") << true << 7.0;
-    QTest::newRow("koli 0 sayilir 1") << 0 << QStringLiteral("7") << false << 7.0;
+    QTest::newRow("7, Siparis ekle") << 6 << QStringLiteral("7") << QStringLiteral("tus") << 12.0;
+    QTest::newRow("12, Siparis ekle") << 6 << QStringLiteral("12") << QStringLiteral("tus") << 12.0;
+    QTest::newRow("7, Enter") << 6 << QStringLiteral("7") << QStringLiteral("enter") << 7.0;
+    QTest::newRow("7, kutudan cikis, Enter") << 6 << QStringLiteral("7") << QStringLiteral("sekme") << 12.0;
+    QTest::newRow("koli 0 sayilir 1") << 0 << QStringLiteral("7") << QStringLiteral("tus") << 7.0;
 }
 
 void TestStokAyarinti::koliAdetiAdimlari()
 {
-    QFETCH(bool, enter);
-    QFETCH(double, giden);
     QFETCH(int, koli);
     QFETCH(QString, yazilan);
+    QFETCH(QString, yol);
+    QFETCH(double, giden);
     Tstokayarinti d(nullptr, 1);
     d.Setkoliadet(koli);
     const int adim = qMax(1, koli);
@@ -206,11 +207,20 @@ void TestStokAyarinti::koliAdetiAdimlari()
     QCOMPARE(d.adet->minimum(), adim);
     QCOMPARE(d.adet->singleStep(), adim);
     d.show();
+    QApplication::setActiveWindow(&d);
+    QVERIFY(QTest::qWaitForWindowActive(&d));
     adetYaz(d, yazilan);
-    if (enter)
+    if (yol == QLatin1String("sekme")) {
+        // Leaving the box raises to the next package; Enter afterwards keeps that.
+        d.birimfiyat->setFocus(Qt::TabFocusReason);
+        QCOMPARE(d.adet->value(), 12);
+        d.adet->setFocus();
         QTest::keyClick(d.adet, Qt::Key_Return);
-    else
+    } else if (yol == QLatin1String("enter")) {
+        QTest::keyClick(d.adet, Qt::Key_Return);
+    } else {
         d.ParcaliTus1->click();
+    }
     QCOMPARE(d.result(), 1);
     QVERIFY(!d.isVisible());
     QCOMPARE(d.Miktar().value_or(-1), giden);
