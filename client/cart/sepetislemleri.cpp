@@ -98,7 +98,7 @@ std::optional<int> SepetSatirGuncelle(platform::TSQLConnection &bagc, const TSon
 QThread *CariBakiyeUyariBak(QLabel *etiket, const platform::TSQLConnection &bagc, qint32 carino)
 {
     std::shared_ptr<platform::TSQLConnection> kopya = bagc.Clone();
-    QThread *is = QThread::create([kopya, hedef = QPointer<QLabel>(etiket), carino] {
+    QThread *is = QThread::create([kopya, hedef = QPointer<QLabel>(etiket), carino]() mutable {
         QString AL;
         if (BaglantiAc(*kopya, false)) {
             try {
@@ -109,6 +109,8 @@ QThread *CariBakiyeUyariBak(QLabel *etiket, const platform::TSQLConnection &bagc
             }
             kopya->Close();
         }
+        // The clone is this thread's own; it goes before the hand-over.
+        kopya.reset();
         // The label belongs to the UI thread; it may be gone by now.
         platform::RunOnUiThread([&] {
             if (hedef)
