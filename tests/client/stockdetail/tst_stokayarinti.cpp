@@ -207,7 +207,7 @@ void TestStokAyarinti::koliAdetiAdimlari()
     QCOMPARE(d.adet->minimum(), adim);
     QCOMPARE(d.adet->singleStep(), adim);
     d.show();
-    QApplication::setActiveWindow(&d);
+    d.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&d));
     adetYaz(d, yazilan);
     if (yol == QLatin1String("sekme")) {
