@@ -7,12 +7,15 @@
 #include "datasource.h"
 #include "dialogs.h"
 #include "gifresim.h"
-#include "stoklistesi.h"
 #include "iceriksekmeleri.h"
 #include "proxim.h"
 #include "ayrintiacici.h"
 #include "sepetislemleri.h"
+#include "sepetsekmesi.h"
+#include "onaysipu.h"
+#include "gridexporter.h"
 #include "stokayarintiu.h"
+#include "stoklistesi.h"
 #include "girisformu.h"
 #include "sekmeyukleme.h"
 #include "shell.h"
@@ -32,6 +35,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -77,29 +81,6 @@ QToolButton *imageButton(const QString &name, const QString &resource, const QSt
     return b;
 }
 
-// One column the main window defines on a view: the ones its role set-up switches.
-struct ColumnDef {
-    const char *field;
-    const char *caption; // nullptr: the field name
-    bool shown;
-    bool offered;        // in the column chooser
-    int weight;
-};
-
-void defineColumns(TGridView *view, std::initializer_list<ColumnDef> defs,
-                   QHash<TGridColumn *, QPair<bool, bool>> &designed)
-{
-    for (const ColumnDef &d : defs) {
-        TGridColumn *c = view->CreateColumn(QString::fromLatin1(d.field),
-                                            d.caption ? QString::fromUtf8(d.caption) : QString());
-        c->SetName(view->objectName() + QString::fromLatin1(d.field));
-        c->SetVisible(d.shown);
-        c->SetVisibleForCustomization(d.offered);
-        c->SetTag(d.weight);
-        designed.insert(c, {d.shown, d.offered});
-    }
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget *parent)
@@ -129,6 +110,7 @@ TForm1::TForm1(QWidget *parent)
     buildLegend(central);
     buildBottom(central);
     buildCartDetail();
+    buildCartTab();
     column->addWidget(Panel1);
     column->addWidget(Panel2);
     column->addWidget(RxGIFAnimator2);
@@ -418,12 +400,6 @@ void TForm1::buildPages(QWidget *parent)
     buildStockList();
     cxGrid2 = addGrid(ssepet, QStringLiteral("cxGrid2"), QStringLiteral("cxGridDBTableView1"), DataSource_SEPET,
                       cxGridDBTableView1);
-    cxGridDBTableView1->SetPopupMenu(PopupMenu1);
-    defineColumns(cxGridDBTableView1, {
-                                          {"DURUM", "Durum", true, true, 1},
-                                          {"KALAN", "Kalan", false, false, 1},
-                                      },
-                  m_designedColumns);
     cxGrid6 = addGrid(syeniler, QStringLiteral("cxGrid6"), QStringLiteral("cxGridDBTableView5"), DataSource_yeniler,
                       cxGridDBTableView5);
     cxkampanyali = addGrid(skampanyali, QStringLiteral("cxkampanyali"), QStringLiteral("cxGridDBTableViewkampanyali"),
@@ -647,7 +623,6 @@ void TForm1::sPageControl1Change(int index)
 }
 
 // The pages' loads are written by the lists that own them.
-void TForm1::ssepetShow() {}
 void TForm1::soncekiShow() {}
 void TForm1::sccariekstreShow() {}
 void TForm1::sTabbakiyelerShow() {}
@@ -698,6 +673,138 @@ void TForm1::closeEvent(QCloseEvent *event)
     if (!FormCloseQuery())
         event->ignore();
 }
+
+// ------------------------------------------------------------------ stock search and list
+
+void TForm1::buildStockList()
+{
+    stoklistesi::KolonlariKur(*cxGrid1DBTableView1, listeStilleri());
+    cxGrid1DBTableView1->SetPopupMenu(popstok);
+    // Designed state of the columns the role set-up switches.
+    for (const char *field : {"DURUM", "KALAN", "ALINANSIPARIS", "VERILENSIPARIS", "KAMPFIYAT", "K"}) {
+        TGridColumn *c = cxGrid1DBTableView1->ColumnByFieldName(QString::fromLatin1(field));
+        m_designedColumns.insert(c, {c->Visible(), c->VisibleForCustomization()});
+    }
+    const stoklistesi::TStokMenusu menu = stoklistesi::MenuyuKur(*popstok);
+    S2 = menu.S2;
+    B1 = menu.B1;
+    S3 = menu.S3;
+    StokHareketleri1 = menu.StokHareketleri1;
+    connect(S2, &QAction::triggered, this, &TForm1::S2Click);
+    connect(S3, &QAction::triggered, this, &TForm1::S3Click);
+    connect(StokHareketleri1, &QAction::triggered, this, &TForm1::StokHareketleri1Click);
+    connect(cxGrid1DBTableView1, &TGridView::DblClick, this, &TForm1::cxGrid1DBTableView1DblClick);
+    connect(cxGrid1DBTableView1, &TGridView::Resized, this, &TForm1::cxGrid1Resize);
+
+    new stoklistesi::TTusYakalayici(araedit, [this](QChar &key) { araeditKeyPress(key); });
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+}
+
+void TForm1::araeditKeyPress(QChar &Key)
+{
+    Key = stoklistesi::TurkceHarfCevir(Key);
+    if (Key != u'\r')
+        return;
+    Key = QChar();
+    StokAra();
+}
+
+void TForm1::SpeedButton2Click()
+{
+    if (!araedit->isEnabled())
+        return;
+    QChar enter(u'\r');
+    araeditKeyPress(enter);
+}
+
+void TForm1::StokAra()
+{
+    // One search at a time: the disabled box is the running search.
+    if (!araedit->isEnabled())
+        return;
+    if (sPageControl1->currentWidget() != sstoklistesi)
+        sPageControl1->setCurrentWidget(sstoklistesi);
+    araedit->setEnabled(false);
+    cxGrid1DBTableView1->ClearFilter();
+    // The text as it stands when the search starts; the box stays disabled until the end.
+    const QString kod = araedit->text();
+    TSekmeYukleme y;
+    y.View = cxGrid1DBTableView1;
+    y.Source = DataSource1;
+    y.DataSet = stok;
+    y.Animasyon = gifstokara;
+    y.Cagri = [kod](TServerMethods1Client &proxy, std::unique_ptr<TSonucBilgisi> bilgi) {
+        return StokListesiAl(proxy, kod, std::move(bilgi));
+    };
+    y.Baslik = [this](const TClientDataSet &veri, bool hata) { StokListesiGeldi(veri, hata); };
+    SekmeYukle(y);
+}
+
+const wire::Table *TForm1::StokListesiAl(TServerMethods1Client &proxy, const QString &kod,
+                                         std::unique_ptr<TSonucBilgisi> bilgi)
+{
+    return proxy.StokAraGetirQuelpa(kod, std::move(bilgi));
+}
+
+void TForm1::StokListesiGeldi(const TClientDataSet &veri, bool hata)
+{
+    // Runs while the view is still detached, before the failure message.
+    const int sayfa = sPageControl1->indexOf(sstoklistesi);
+    if (hata) {
+        if (stok->Active())
+            stok->EmptyDataSet();
+        sPageControl1->setTabText(sayfa, QStringLiteral("Stok Listesi"));
+    } else {
+        sPageControl1->setTabText(sayfa, QString::number(veri.RecordCount()) + QStringLiteral("=Stok Listesi"));
+    }
+    araedit->setEnabled(true);
+    araedit->selectAll();
+    araedit->setFocus();
+}
+
+void TForm1::SpeedButton1Click()
+{
+    if (!araedit->isEnabled())
+        return;
+    if (stok->Active()) {
+        stok->EmptyDataSet();
+        sPageControl1->setTabText(sPageControl1->indexOf(sstoklistesi), QStringLiteral("Stok Listesi"));
+    }
+    if (sPageControl1->currentWidget() != sstoklistesi)
+        sPageControl1->setCurrentWidget(sstoklistesi);
+    cxGrid1DBTableView1->ClearFilter();
+    araedit->clear();
+    araedit->selectAll();
+    araedit->setFocus();
+}
+
+void TForm1::cxGrid1Resize()
+{
+    // Never during a search: the view is detached and held in an update.
+    if (araedit->isEnabled())
+        StokKolonlariYay();
+}
+
+void TForm1::StokKolonlariYay()
+{
+    stoklistesi::KolonlariYay(*cxGrid1DBTableView1, width(), cxGrid1->width());
+}
+
+void TForm1::cxGrid1DBTableView1DblClick()
+{
+    ListedenAyrintiAc(cxGrid1DBTableView1, stok, &TForm1::StokAyrintiAc);
+}
+
+void TForm1::S2Click()
+{
+    cxGrid1DBTableView1DblClick();
+}
+
+// The item's order movements and its stock movements come with their windows; until then
+// these open nothing.
+void TForm1::S3Click() {}
+void TForm1::StokHareketleri1Click() {}
 
 // ------------------------------------------------------------------ promotional pages
 
@@ -916,138 +1023,6 @@ void TForm1::BalonYaz(TYuklemeKaydi &kayit)
     }
 }
 
-// ------------------------------------------------------------------ stock search and list
-
-void TForm1::buildStockList()
-{
-    stoklistesi::KolonlariKur(*cxGrid1DBTableView1, listeStilleri());
-    cxGrid1DBTableView1->SetPopupMenu(popstok);
-    // Designed state of the columns the role set-up switches.
-    for (const char *field : {"DURUM", "KALAN", "ALINANSIPARIS", "VERILENSIPARIS", "KAMPFIYAT", "K"}) {
-        TGridColumn *c = cxGrid1DBTableView1->ColumnByFieldName(QString::fromLatin1(field));
-        m_designedColumns.insert(c, {c->Visible(), c->VisibleForCustomization()});
-    }
-    const stoklistesi::TStokMenusu menu = stoklistesi::MenuyuKur(*popstok);
-    S2 = menu.S2;
-    B1 = menu.B1;
-    S3 = menu.S3;
-    StokHareketleri1 = menu.StokHareketleri1;
-    connect(S2, &QAction::triggered, this, &TForm1::S2Click);
-    connect(S3, &QAction::triggered, this, &TForm1::S3Click);
-    connect(StokHareketleri1, &QAction::triggered, this, &TForm1::StokHareketleri1Click);
-    connect(cxGrid1DBTableView1, &TGridView::DblClick, this, &TForm1::cxGrid1DBTableView1DblClick);
-    connect(cxGrid1DBTableView1, &TGridView::Resized, this, &TForm1::cxGrid1Resize);
-
-    new stoklistesi::TTusYakalayici(araedit, [this](QChar &key) { araeditKeyPress(key); });
-    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
-}
-
-void TForm1::araeditKeyPress(QChar &Key)
-{
-    Key = stoklistesi::TurkceHarfCevir(Key);
-    if (Key != u'\r')
-        return;
-    Key = QChar();
-    StokAra();
-}
-
-void TForm1::SpeedButton2Click()
-{
-    if (!araedit->isEnabled())
-        return;
-    QChar enter(u'\r');
-    araeditKeyPress(enter);
-}
-
-void TForm1::StokAra()
-{
-    // One search at a time: the disabled box is the running search.
-    if (!araedit->isEnabled())
-        return;
-    if (sPageControl1->currentWidget() != sstoklistesi)
-        sPageControl1->setCurrentWidget(sstoklistesi);
-    araedit->setEnabled(false);
-    cxGrid1DBTableView1->ClearFilter();
-    // The text as it stands when the search starts; the box stays disabled until the end.
-    const QString kod = araedit->text();
-    TSekmeYukleme y;
-    y.View = cxGrid1DBTableView1;
-    y.Source = DataSource1;
-    y.DataSet = stok;
-    y.Animasyon = gifstokara;
-    y.Cagri = [kod](TServerMethods1Client &proxy, std::unique_ptr<TSonucBilgisi> bilgi) {
-        return StokListesiAl(proxy, kod, std::move(bilgi));
-    };
-    y.Baslik = [this](const TClientDataSet &veri, bool hata) { StokListesiGeldi(veri, hata); };
-    SekmeYukle(y);
-}
-
-const wire::Table *TForm1::StokListesiAl(TServerMethods1Client &proxy, const QString &kod,
-                                         std::unique_ptr<TSonucBilgisi> bilgi)
-{
-    return proxy.StokAraGetirQuelpa(kod, std::move(bilgi));
-}
-
-void TForm1::StokListesiGeldi(const TClientDataSet &veri, bool hata)
-{
-    // Runs while the view is still detached, before the failure message.
-    const int sayfa = sPageControl1->indexOf(sstoklistesi);
-    if (hata) {
-        if (stok->Active())
-            stok->EmptyDataSet();
-        sPageControl1->setTabText(sayfa, QStringLiteral("Stok Listesi"));
-    } else {
-        sPageControl1->setTabText(sayfa, QString::number(veri.RecordCount()) + QStringLiteral("=Stok Listesi"));
-    }
-    araedit->setEnabled(true);
-    araedit->selectAll();
-    araedit->setFocus();
-}
-
-void TForm1::SpeedButton1Click()
-{
-    if (!araedit->isEnabled())
-        return;
-    if (stok->Active()) {
-        stok->EmptyDataSet();
-        sPageControl1->setTabText(sPageControl1->indexOf(sstoklistesi), QStringLiteral("Stok Listesi"));
-    }
-    if (sPageControl1->currentWidget() != sstoklistesi)
-        sPageControl1->setCurrentWidget(sstoklistesi);
-    cxGrid1DBTableView1->ClearFilter();
-    araedit->clear();
-    araedit->selectAll();
-    araedit->setFocus();
-}
-
-void TForm1::cxGrid1Resize()
-{
-    // Never during a search: the view is detached and held in an update.
-    if (araedit->isEnabled())
-        StokKolonlariYay();
-}
-
-void TForm1::StokKolonlariYay()
-{
-    stoklistesi::KolonlariYay(*cxGrid1DBTableView1, width(), cxGrid1->width());
-}
-
-void TForm1::cxGrid1DBTableView1DblClick()
-{
-    ListedenAyrintiAc(cxGrid1DBTableView1, stok, &TForm1::StokAyrintiAc);
-}
-
-void TForm1::S2Click()
-{
-    cxGrid1DBTableView1DblClick();
-}
-
-// The item's order movements and its stock movements come with their windows; until then
-// these open nothing.
-void TForm1::S3Click() {}
-void TForm1::StokHareketleri1Click() {}
-
 // ------------------------------------------------------------------ cart dataset, stock detail and add-to-cart
 
 namespace {
@@ -1192,4 +1167,244 @@ void TForm1::SepetSatirGuncelle(int sirano, double miktar, double fiyat, double 
 int TForm1::KoliAdetiAl(int stokno)
 {
     return ::KoliAdetiAl(*bagc, stokno);
+}
+
+// ------------------------------------------------------------------ cart page and sending the order
+
+void TForm1::buildCartTab()
+{
+    SepetKolonlariniKur(*cxGridDBTableView1);
+    cxGridDBTableView1->SetPopupMenu(PopupMenu1);
+    // Designed state of the columns the role set-up switches.
+    for (const char *field : {"DURUM", "KALAN"}) {
+        TGridColumn *c = cxGridDBTableView1->ColumnByFieldName(QString::fromLatin1(field));
+        m_designedColumns.insert(c, {c->Visible(), c->VisibleForCustomization()});
+    }
+    const TSepetMenusu menu = SepetMenusuKur(*PopupMenu1);
+    Deitir1 = menu.Deitir1;
+    SatrSil1 = menu.SatrSil1;
+    HepsiniSil1 = menu.HepsiniSil1;
+
+    const TSepetKontrolleri k = SepetKontrolleriniKur(*panelsec, *ssepet);
+    Button4 = k.Button4;
+    Button5 = k.Button5;
+    aratoplaml = k.aratoplaml;
+    indiriml = k.indiriml;
+    nettutarl = k.nettutarl;
+    vergil = k.vergil;
+    geneltoplaml = k.geneltoplaml;
+    Button1 = k.Button1;
+    Button2 = k.Button2;
+    ssepet->layout()->addWidget(k.Alt);
+
+    connect(cxGridDBTableView1, &TGridView::DblClick, this, &TForm1::cxGridDBTableView1DblClick);
+    connect(cxGridDBTableView1, &TGridView::Resized, this, &TForm1::cxGrid2Resize);
+    connect(Deitir1, &QAction::triggered, this, &TForm1::Deitir1Click);
+    connect(SatrSil1, &QAction::triggered, this, &TForm1::SatrSil1Click);
+    connect(HepsiniSil1, &QAction::triggered, this, &TForm1::HepsiniSil1Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    // Every replacement of the cart (the page's load, a reload after a change or an order)
+    // brings its caption and totals up to date.
+    connect(sepet, &TClientDataSet::DataSetChanged, this, &TForm1::SepetGosterildi);
+}
+
+void TForm1::ssepetShow()
+{
+    lbluyarbakiye->clear();
+    CariBakiyeUyariBak();
+    TSekmeYukleme y;
+    y.Grid = cxGrid2;
+    y.View = cxGridDBTableView1;
+    y.Source = DataSource_SEPET;
+    y.DataSet = sepet;
+    y.Animasyon = gifsepet;
+    const qint32 carino = sbilgi->CARINO();
+    y.Cagri = [carino](TServerMethods1Client &p, std::unique_ptr<TSonucBilgisi>) { return p.SepetVer2(carino); };
+    y.Baslik = [this](const TClientDataSet &, bool) { SepetGosterildi(); };
+    SekmeYukle(y);
+}
+
+void TForm1::SepetGosterildi()
+{
+    sekmeBasligiYaz(ssepet, QString::number(sepet->RecordCount()) + QStringLiteral("=Sepet"));
+    SepetToplamHesapla();
+}
+
+void TForm1::SepetToplamHesapla()
+{
+    TSepetKontrolleri k;
+    k.aratoplaml = aratoplaml;
+    k.indiriml = indiriml;
+    k.nettutarl = nettutarl;
+    k.vergil = vergil;
+    k.geneltoplaml = geneltoplaml;
+    ToplamlariYaz(k, ::SepetToplamHesapla(*sepet));
+}
+
+bool TForm1::SecimGuncelle(int sirano, int secim)
+{
+    return ::SecimGuncelle(*bagc, sirano, secim);
+}
+
+bool TForm1::SiparisGonder(int kn, int kt, const QString &aciklama, int td)
+{
+    return ::SiparisGonder(*bagc, *sbilgi, kn, kt, aciklama, td);
+}
+
+void TForm1::cxGridDBTableView1DblClick()
+{
+    Deitir1Click();
+}
+
+namespace {
+
+// The SIRANO of the view's focused cart line, with `sepet` moved to it; 0 when none.
+int odaktakiSatir(TGridView *view, TClientDataSet *sepet)
+{
+    const int row = view->FocusedRow();
+    if (row < 0 || view->RecordIndex(row) < 0)
+        return 0;
+    const QVariant no = view->Value(row, QStringLiteral("SIRANO"));
+    if (!no.isValid() || !sepet->Locate(QStringLiteral("SIRANO"), no.toInt()))
+        return 0;
+    return no.toInt();
+}
+
+} // namespace
+
+void TForm1::Deitir1Click()
+{
+    const int sirano = odaktakiSatir(cxGridDBTableView1, sepet);
+    if (sirano == 0)
+        return;
+    const TGridColumn *c = cxGridDBTableView1->FocusedColumn();
+    if (!c || c->Caption() != QStringLiteral("Seç")) {
+        hataYakala([&] { SatirDegistirAc(sirano); });
+        return;
+    }
+    // The check box: the flag changes here and on the server, the totals follow at once.
+    TField *sec = sepet->FieldByName(QStringLiteral("SEC"));
+    const int yeni = sec->AsInteger() == 0 ? 1 : 0;
+    sepet->Edit();
+    sec->SetAsInteger(yeni);
+    sepet->Post();
+    SecimGuncelle(sirano, yeni);
+    SepetToplamHesapla();
+}
+
+void TForm1::SecimleriAyarla(int secim)
+{
+    if (KayitVarmi(*sepet)) {
+        TField *sec = sepet->FieldByName(QStringLiteral("SEC"));
+        const TField *no = sepet->FieldByName(QStringLiteral("SIRANO"));
+        // One call per line. Once the server cannot be reached the remaining lines change
+        // only here: every further attempt would cost the user eleven more messages.
+        bool baglandi = true;
+        for (sepet->First(); !sepet->Eof(); sepet->Next()) {
+            sepet->Edit();
+            sec->SetAsInteger(secim);
+            sepet->Post();
+            if (baglandi)
+                ::SecimGuncelle(*bagc, no->AsInteger(), secim, &baglandi);
+        }
+    }
+    SepetToplamHesapla();
+    if (araedit->isEnabled()) {
+        araedit->selectAll();
+        araedit->setFocus();
+    }
+}
+
+void TForm1::Button4Click()
+{
+    SecimleriAyarla(1);
+}
+
+void TForm1::Button5Click()
+{
+    SecimleriAyarla(0);
+}
+
+void TForm1::SatrSil1Click()
+{
+    const int sirano = odaktakiSatir(cxGridDBTableView1, sepet);
+    if (sirano == 0)
+        return;
+    if (MesajGoster(QStringLiteral("Satırı silmek istiyor musunuz "), platform::MessageKind::Question,
+                    platform::MessageButton::Yes | platform::MessageButton::No, platform::MessageButton::No)
+        != platform::ModalResult::Yes)
+        return;
+    const QString aciklama = SilinenSatirAciklamasi(sepet->FieldByName(QStringLiteral("BARKOD"))->AsString(),
+                                                    sepet->FieldByName(QStringLiteral("STOKADI"))->AsString());
+    hataYakala([&] {
+        if (!::SepetSatirSil(*bagc, *sbilgi, sirano, aciklama))
+            return;
+        SepetYenile();
+        MesajGoster(QStringLiteral("Satır silindi !"), platform::MessageKind::Information,
+                    platform::MessageButton::Ok, platform::MessageButton::Ok);
+    });
+}
+
+void TForm1::HepsiniSil1Click()
+{
+    if (!KayitVarmi(*sepet))
+        return;
+    if (MesajGoster(QStringLiteral("Tüm Sepeti Silmek İstiyor musunuz "), platform::MessageKind::Question,
+                    platform::MessageButton::Yes | platform::MessageButton::No, platform::MessageButton::No)
+        == platform::ModalResult::No)
+        return;
+    hataYakala([&] {
+        if (!::SepetHepsiniSil(*bagc, *sbilgi))
+            return;
+        MesajGoster(QStringLiteral("Sepet Silindi !"), platform::MessageKind::Information,
+                    platform::MessageButton::Ok, platform::MessageButton::Ok);
+        SepetYenile();
+    });
+}
+
+void TForm1::Button2Click()
+{
+    if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty())
+        return;
+    const QString dosya = SaveDialog1->selectedFiles().constFirst();
+    hataYakala([&] { TGridExporter::ExportToXlsx(*cxGridDBTableView1, dosya); });
+}
+
+void TForm1::Button1Click()
+{
+    // The order is sent on the UI thread; while one "Gönder" is in hand (dialog, send,
+    // answer, reload) the button is disabled and a press that slipped through is ignored.
+    if (m_siparisGonderiliyor)
+        return;
+    if (!SeciliVarmi(*sepet)) {
+        MesajGoster(QStringLiteral("Gönderilecek Parça Yok "), platform::MessageKind::Warning,
+                    platform::MessageButton::Ok, platform::MessageButton::Ok);
+        return;
+    }
+    m_siparisGonderiliyor = true;
+    Button1->setEnabled(false);
+    hataYakala([&] {
+        std::unique_ptr<TONAYSIP> d(TONAYSIP::Ac(this, bagc, lbluyarbakiye->text(), sbilgi, geneltoplaml->text()));
+        if (d->exec() != QDialog::Accepted)
+            return;
+        if (SiparisGonder(d->KN, d->kt, d->aciklamagir->toPlainText(), d->td)) {
+            MesajGoster(QStringLiteral("Siparişiniz Gönderildi !"), platform::MessageKind::Information,
+                        platform::MessageButton::Ok, platform::MessageButton::Ok);
+            SepetYenile();
+        } else {
+            MesajGoster(QStringLiteral("Sipariş Göndermede Hata"), platform::MessageKind::Error,
+                        platform::MessageButton::Ok, platform::MessageButton::Ok);
+        }
+    });
+    Button1->setEnabled(true);
+    m_siparisGonderiliyor = false;
+}
+
+void TForm1::cxGrid2Resize()
+{
+    const QScreen *s = screen();
+    SepetKolonlariYay(*cxGridDBTableView1, s ? s->geometry().width() : width(), cxGrid2->width());
 }

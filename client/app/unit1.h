@@ -179,6 +179,27 @@ public:
                             double ind4);
     int KoliAdetiAl(int stokno);
 
+    // Cart page: the selection buttons (in panelsec), the totals box and the buttons
+    // "Gönder" and "Excel Kaydet".
+    QPushButton *Button4 = nullptr;
+    QPushButton *Button5 = nullptr;
+    QLabel *aratoplaml = nullptr;
+    QLabel *indiriml = nullptr;
+    QLabel *nettutarl = nullptr;
+    QLabel *vergil = nullptr;
+    QLabel *geneltoplaml = nullptr;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QAction *Deitir1 = nullptr;
+    QAction *SatrSil1 = nullptr;
+    QAction *HepsiniSil1 = nullptr;
+    // Writes the totals of the selected lines of `sepet` into the totals box.
+    void SepetToplamHesapla();
+    // Stores one line's selection on the server; false when it could not.
+    bool SecimGuncelle(int sirano, int secim);
+    // Sends the selected cart lines as an order; the server's answer.
+    bool SiparisGonder(int kn, int kt, const QString &aciklama, int td);
+
 public Q_SLOTS:
     void M1Click();
     void N4Click();
@@ -212,6 +233,17 @@ public Q_SLOTS:
     // Stock detail and add-to-cart: the entry points of the new-items and campaign lists.
     void cxGridDBTableView5DblClick();
     void cxGridDBTableViewkampanyaliDblClick();
+
+    // Cart page and sending the order.
+    void cxGridDBTableView1DblClick();
+    void Deitir1Click();
+    void SatrSil1Click();
+    void HepsiniSil1Click();
+    void Button4Click();
+    void Button5Click();
+    void Button2Click();
+    void Button1Click();
+    void cxGrid2Resize();
 
     // Promotional pages: the announcement action and the column fit of the stock views.
     void cxGridduyuruBandedDuyuruDblClick();
@@ -260,6 +292,11 @@ private:
                                             std::unique_ptr<TSonucBilgisi> bilgi);
 
     void buildCartDetail();
+    void buildCartTab();
+    void SecimleriAyarla(int secim);
+    // The cart page's caption and totals after its content was replaced.
+    void SepetGosterildi();
+    bool m_siparisGonderiliyor = false;
     // The entry from a list: its focused row's item, either its cart line or a new one.
     void ListedenAyrintiAc(TGridView *view, TClientDataSet *veri, void (TForm1::*acici)(int));
     void AyrintiAc(TClientDataSet *veri, int liste, int stokno);
