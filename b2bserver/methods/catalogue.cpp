@@ -34,11 +34,11 @@ int searchLimit(QSqlDatabase &db)
     return ok && limit > 0 ? limit : defaultSearchLimit;
 }
 
-// Key entries of the rarest token up to which its items are read whole and sorted. The
-// walk pays per item passed over, the sort per candidate; PostgreSQL's per-item test
-// costs more than SQLite's, so it walks only for commoner tokens.
-constexpr int fewCandidatesSqlite = 3000;
-constexpr int fewCandidatesPostgres = 9000;
+// SQLite: key entries of the rarest token up to which its items are read whole and
+// sorted; beyond, the walk over the code index is cheaper.
+constexpr int fewCandidates = 3000;
+// PostgreSQL: keys of a token up to which it is joined as a set rather than probed.
+constexpr int joinableKeys = 30000;
 
 // Number of search keys starting with `token`, counted up to `cap`.
 int keyCount(QSqlDatabase &db, const QString &token, const QString &upper, int cap)
@@ -108,12 +108,13 @@ void stokAraGetirQuelpa(Call &call, Reply &reply)
         // read whole.
         const int limit = searchLimit(db);
         const bool postgres = call.store().backend() == store::Backend::Postgres;
-        const int fewCandidates = postgres ? fewCandidatesPostgres : fewCandidatesSqlite;
         std::vector<QString> bounds;
+        std::vector<int> counts;
         int rarest = -1, rarestCount = 0;
         for (int i = 0; i < tokens.size(); ++i) {
             bounds.push_back(keyUpperBound(tokens[i]));
-            const int count = keyCount(db, tokens[i], bounds.back(), fewCandidates);
+            const int count = keyCount(db, tokens[i], bounds.back(), postgres ? joinableKeys : fewCandidates);
+            counts.push_back(count);
             if (rarest < 0 || count < rarestCount) {
                 rarest = i;
                 rarestCount = count;
@@ -152,7 +153,31 @@ void stokAraGetirQuelpa(Call &call, Reply &reply)
                 where += probe(i);
         }
         QString sql = stockSelect();
-        if (walk)
+        if (postgres && rarest >= 0) {
+            // PostgreSQL: the keys carry the item's code, so the page is found on the key
+            // index alone (the rarest token's range, the other tokens probed per key) and
+            // only the page's items are read. Its planner cannot be steered like SQLite's
+            // above, and reading every candidate item costs it far more.
+            // Another token with a moderate number of keys is joined as a set; one with very
+            // many (a single digit) is probed per key instead.
+            QString page = QStringLiteral("SELECT k.kod, k.stokno FROM stok_anahtarlari k WHERE ") + range(rarest);
+            for (int i = 0; i < tokens.size(); ++i) {
+                if (i == rarest)
+                    continue;
+                const QString other = QString(range(i)).replace(QLatin1String("k.anahtar"), QLatin1String("k2.anahtar"));
+                page += counts[size_t(i)] < joinableKeys
+                            ? QStringLiteral(" AND k.stokno IN (SELECT k2.stokno FROM stok_anahtarlari k2 WHERE ") +
+                                  other + QStringLiteral(")")
+                            : QStringLiteral(" AND (SELECT MIN(k2.stokno) FROM stok_anahtarlari k2 WHERE "
+                                             "k2.stokno = k.stokno AND ") +
+                                  other + QStringLiteral(") IS NOT NULL");
+            }
+            page += QStringLiteral(" GROUP BY k.kod, k.stokno ORDER BY k.kod, k.stokno LIMIT ?");
+            // An item taken out of the catalogue keeps its keys, so such a page may come
+            // back short by the inactive items in it.
+            sql += QStringLiteral("JOIN (") + page +
+                   QStringLiteral(") pg ON pg.stokno = s.stokno WHERE s.aktif = 1 ORDER BY s.kod, s.stokno");
+        } else if (walk)
             sql += QStringLiteral("JOIN (SELECT s2.stokno FROM stoklar s2 ") + where +
                    QStringLiteral("ORDER BY s2.kod, s2.stokno LIMIT ?) pg ON pg.stokno = s.stokno "
                                   "ORDER BY s.kod, s.stokno");

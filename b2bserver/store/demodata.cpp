@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace store {
@@ -243,12 +244,12 @@ std::vector<Item> insertCatalogue(QSqlDatabase &db, Rng &rng, int count, int pic
                      "alinansiparis", "verilensiparis", "yeni", "kampanya", "listefiyat", "kampfiyat", "eskifiyat",
                      "resimno", "aramametni"},
                     32);
-    BatchInsert keys(db, QStringLiteral("stok_anahtarlari"), {"anahtar", "stokno"}, 400);
+    BatchInsert keys(db, QStringLiteral("stok_anahtarlari"), {"anahtar", "stokno", "kod"}, 400);
     // Keys of items whose row is not written yet; they follow once it is (foreign key).
-    std::vector<std::pair<QString, int>> waitingKeys;
+    std::vector<std::tuple<QString, int, QString>> waitingKeys;  // key, stock number, stock code
     auto releaseKeys = [&] {
-        for (const auto &k : waitingKeys)
-            keys.add({k.first, k.second});
+        for (const auto &[key, no, code] : waitingKeys)
+            keys.add({key, no, code});
         waitingKeys.clear();
     };
     static const int packages[] = {1, 1, 1, 1, 1, 2, 2, 4, 5, 6, 10, 12};
@@ -290,7 +291,7 @@ std::vector<Item> insertCatalogue(QSqlDatabase &db, Rng &rng, int count, int pic
                  campaignPrice, price, picture ? QVariant(picture) : QVariant(QMetaType(QMetaType::Int)),
                  searchText(adi + QLatin1Char(' ') + other + QLatin1Char(' ') + brand)});
         for (const QString &key : stockSearchKeys({kod, barkod, oem1, oem2, oem3, oem4, uretici}, {adi, other}))
-            waitingKeys.emplace_back(key, stokno);
+            waitingKeys.emplace_back(key, stokno, kod);
         if (ins.pendingRows() == 0)
             releaseKeys();
         items.push_back({stokno, kod, barkod, adi, make, model, campaign ? campaignPrice : price, 20.0});

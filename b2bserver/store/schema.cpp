@@ -468,6 +468,14 @@ const char *const version3[] = {
     "CREATE INDEX stoklar_aktif_kod ON stoklar(aktif, kod, stokno)",
 };
 
+// Version 4: the search keys carry their item's stock code (kept equal to stoklar.kod),
+// so on PostgreSQL the matches of a token come in code order from the key index alone.
+const char *const version4[] = {
+    "ALTER TABLE stok_anahtarlari ADD COLUMN kod TEXT NOT NULL DEFAULT ''",
+    "UPDATE stok_anahtarlari SET kod = (SELECT s.kod FROM stoklar s WHERE s.stokno = stok_anahtarlari.stokno)",
+    "CREATE INDEX stok_anahtarlari_kod ON stok_anahtarlari(anahtar, kod, stokno)",
+};
+
 struct Migration {
     int version;
     const char *const *statements;
@@ -478,6 +486,7 @@ const Migration migrations[] = {
     {1, version1, sizeof(version1) / sizeof(version1[0])},
     {2, version2, sizeof(version2) / sizeof(version2[0])},
     {3, version3, sizeof(version3) / sizeof(version3[0])},
+    {4, version4, sizeof(version4) / sizeof(version4[0])},
 };
 
 QString forBackend(const char *statement, Backend backend)
