@@ -62,7 +62,7 @@ bool sepetiKur(int carino, const QList<SepetSatiri> &satirlar)
 {
     const QVariantList stoklar =
         sorgu(QStringLiteral("SELECT stokno FROM stoklar ORDER BY stokno LIMIT %1").arg(satirlar.size()));
-    if (stoklar.size() < satirlar.size())
+    if (stoklar.isEmpty() && !satirlar.isEmpty())
         return false;
     QStringList k{QStringLiteral("DELETE FROM sepet WHERE carino = %1").arg(carino)};
     for (int i = 0; i < satirlar.size(); ++i) {
@@ -75,7 +75,7 @@ bool sepetiKur(int carino, const QList<SepetSatiri> &satirlar)
                  .arg(s.tutar, 0, 'f', 4)
                  .arg(s.indirim, 0, 'f', 4)
                  .arg(s.vergi, 0, 'f', 4)
-                 .arg(stoklar.at(i).toInt());
+                 .arg(stoklar.at(i % stoklar.size()).toInt());
     }
     return sql(k);
 }

@@ -21,8 +21,8 @@ struct SepetSatiri {
     double tutar = 0, indirim = 0, vergi = 0;
 };
 
-// Replaces the cart of `carino` by lines on distinct active items (the catalogue's first
-// ones by number); false when it could not.
+// Replaces the cart of `carino` by lines on the catalogue's first items by number, distinct
+// while the catalogue has enough of them; false when it could not.
 bool sepetiKur(int carino, const QList<SepetSatiri> &satirlar);
 
 } // namespace carttest
