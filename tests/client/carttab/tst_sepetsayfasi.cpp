@@ -15,10 +15,13 @@
 #include "unit1.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QThreadPool>
 
 using namespace carttest;
@@ -85,6 +88,7 @@ private Q_SLOTS:
     void hepsiniSilYuklenmemisSepette();
     void secimYoksaGonderilmez();
     void gonderimHatasi();
+    void excelKaydet();
     void cleanupTestCase() { m_form.reset(); }
 
 private:
@@ -319,6 +323,33 @@ void TestSepetSayfasi::gonderimHatasi()
     QCOMPARE(f.sepet->FieldByName(QStringLiteral("SEC"))->ValueAt(0), QVariant(1)); // not reloaded
     QCOMPARE(siparisSayisi(), siparisler);
     QVERIFY(f.Button1->isEnabled());
+}
+
+void TestSepetSayfasi::excelKaydet()
+{
+    TForm1 &f = *m_form;
+    QVERIFY(sepetiKur(m_carino, UcSecili));
+    sepetiGoster(f);
+    QTemporaryDir dir;
+    testsupport::ModalDialogHelper dialogs(20000);
+    testsupport::DialogAnswer kaydet;
+    kaydet.button = QStringLiteral("Save");
+    kaydet.inspect = [&](QWidget *w) {
+        auto *d = qobject_cast<QFileDialog *>(w);
+        QVERIFY(d);
+        QCOMPARE(d->nameFilters().value(0), QStringLiteral("Excel (*.xls*)"));
+        d->setDirectory(dir.path());
+        auto *ad = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(ad);
+        ad->setText(QStringLiteral("sepet.xls"));
+    };
+    dialogs.expect(kaydet);
+    f.Button2->click();
+    KORVEL_VERIFY_DIALOGS(dialogs);
+    // The grid suite's export writes the workbook format it knows.
+    const QFileInfo dosya(dir.filePath(QStringLiteral("sepet.xlsx")));
+    QVERIFY(dosya.exists());
+    QVERIFY(dosya.size() > 0);
 }
 
 KORVEL_TEST_MAIN(TestSepetSayfasi)
