@@ -1286,18 +1286,22 @@ void TForm1::Deitir1Click()
         return;
     }
     // The check box: the flag changes here and on the server, the totals follow at once.
-    TField *sec = sepet->FieldByName(QStringLiteral("SEC"));
-    const int yeni = sec->AsInteger() == 0 ? 1 : 0;
-    sepet->Edit();
-    sec->SetAsInteger(yeni);
-    sepet->Post();
-    SecimGuncelle(sirano, yeni);
+    hataYakala([&] {
+        TField *sec = sepet->FieldByName(QStringLiteral("SEC"));
+        const int yeni = sec->AsInteger() == 0 ? 1 : 0;
+        sepet->Edit();
+        sec->SetAsInteger(yeni);
+        sepet->Post();
+        SecimGuncelle(sirano, yeni);
+    });
     SepetToplamHesapla();
 }
 
 void TForm1::SecimleriAyarla(int secim)
 {
-    if (KayitVarmi(*sepet)) {
+    hataYakala([&] {
+        if (!KayitVarmi(*sepet))
+            return;
         TField *sec = sepet->FieldByName(QStringLiteral("SEC"));
         const TField *no = sepet->FieldByName(QStringLiteral("SIRANO"));
         // One call per line. Once the server cannot be reached the remaining lines change
@@ -1310,7 +1314,7 @@ void TForm1::SecimleriAyarla(int secim)
             if (baglandi)
                 ::SecimGuncelle(*bagc, no->AsInteger(), secim, &baglandi);
         }
-    }
+    });
     SepetToplamHesapla();
     if (araedit->isEnabled()) {
         araedit->selectAll();
@@ -1337,9 +1341,9 @@ void TForm1::SatrSil1Click()
                     platform::MessageButton::Yes | platform::MessageButton::No, platform::MessageButton::No)
         != platform::ModalResult::Yes)
         return;
-    const QString aciklama = SilinenSatirAciklamasi(sepet->FieldByName(QStringLiteral("BARKOD"))->AsString(),
-                                                    sepet->FieldByName(QStringLiteral("STOKADI"))->AsString());
     hataYakala([&] {
+        const QString aciklama = SilinenSatirAciklamasi(sepet->FieldByName(QStringLiteral("BARKOD"))->AsString(),
+                                                        sepet->FieldByName(QStringLiteral("STOKADI"))->AsString());
         if (!::SepetSatirSil(*bagc, *sbilgi, sirano, aciklama))
             return;
         SepetYenile();
@@ -1379,7 +1383,13 @@ void TForm1::Button1Click()
     // answer, reload) the button is disabled and a press that slipped through is ignored.
     if (m_siparisGonderiliyor)
         return;
-    if (!SeciliVarmi(*sepet)) {
+    // A cart without its selection column has nothing to send either.
+    bool secili = false;
+    try {
+        secili = SeciliVarmi(*sepet);
+    } catch (const std::exception &) {
+    }
+    if (!secili) {
         MesajGoster(QStringLiteral("Gönderilecek Parça Yok "), platform::MessageKind::Warning,
                     platform::MessageButton::Ok, platform::MessageButton::Ok);
         return;

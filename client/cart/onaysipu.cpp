@@ -291,9 +291,11 @@ void TONAYSIP::Button1Click()
         uyar("Lütfen Kargo Türünü Seçiniz !");
         return;
     }
-    if (kargocombo->currentIndex() > 0 && kargo->Active()
+    // A company list without its columns is no company.
+    const TField *firmaNo = kargo->Active() ? kargo->FindField(QStringLiteral("SIRANO")) : nullptr;
+    if (kargocombo->currentIndex() > 0 && firmaNo && kargo->FindField(QStringLiteral("ADI"))
         && kargo->Locate(QStringLiteral("ADI"), kargocombo->currentText())) {
-        KN = kargo->FieldByName(QStringLiteral("SIRANO"))->AsInteger();
+        KN = firmaNo->AsInteger();
         td = teslimbox->ItemId(teslimbox->ItemIndex());
         kt = boxkargo->ItemId(boxkargo->ItemIndex());
         Button1->setEnabled(false);

@@ -11,6 +11,7 @@
 #include "modaldialog.h"
 #include "onaysipu.h"
 #include "sepetdb.h"
+#include "table.h"
 #include "testmain.h"
 #include "unit1.h"
 
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void secimYoksaGonderilmez();
     void gonderimHatasi();
     void excelKaydet();
+    void secimSutunuOlmayanSepet();
     void cleanupTestCase() { m_form.reset(); }
 
 private:
@@ -350,6 +352,30 @@ void TestSepetSayfasi::excelKaydet()
     const QFileInfo dosya(dir.filePath(QStringLiteral("sepet.xlsx")));
     QVERIFY(dosya.exists());
     QVERIFY(dosya.size() > 0);
+}
+
+void TestSepetSayfasi::secimSutunuOlmayanSepet()
+{
+    // A cart packet without the selection column: the buttons report instead of failing.
+    TForm1 &f = *m_form;
+    wire::Table t;
+    t.addColumn({QStringLiteral("SIRANO"), wire::ColumnType::Int32, 0, true});
+    t.addColumn({QStringLiteral("BARKOD"), wire::ColumnType::String, 20, true});
+    t.setValue(t.appendRow(), 0, 7);
+    f.sepet->LoadFromTable(std::move(t));
+    QCOMPARE(toplamlar(f), QStringList(5, QStringLiteral("0,00")));
+
+    testsupport::ModalDialogHelper dialogs(20000);
+    testsupport::DialogAnswer hata;
+    hata.button = QStringLiteral("Tamam");
+    hata.title = QStringLiteral("Hata");
+    dialogs.expect(hata);
+    f.Button4->click();
+    KORVEL_VERIFY_DIALOGS(dialogs);
+
+    dialogs.expect(QStringLiteral("Tamam"), QStringLiteral("Uyarı"), QStringLiteral("Gönderilecek Parça Yok "));
+    f.Button1->click();
+    KORVEL_VERIFY_DIALOGS(dialogs);
 }
 
 KORVEL_TEST_MAIN(TestSepetSayfasi)
