@@ -21,7 +21,7 @@ namespace http {
 
 class FaultPlan {
 public:
-    // Throws OptionError for a malformed specification.
+    // Throws OptionError for a malformed fault description.
     static FaultPlan parse(const QStringList &specs);
 
     FaultPlan() = default;
