@@ -57,14 +57,15 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    // SIGINT/SIGTERM are taken by sigwait below; every thread started from here on
-    // inherits the blocked mask.
+    std::signal(SIGPIPE, SIG_IGN);
+    // A shell starts background jobs with SIGINT ignored; the server is stopped by it all
+    // the same.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
 
     const QString location = options.database.isEmpty() ? store::Store::defaultDemoPath() : options.database;
     try {
@@ -98,6 +99,10 @@ int main(int argc, char *argv[])
         methods::ServerSettings settings;
         settings.clientVersion = options.clientVersion;
 
+        // From here SIGINT/SIGTERM are taken by sigwait below; the serving threads inherit
+        // the blocked mask. Before, a signal ends the process at once (an interrupted demo
+        // fill is rolled back by the database).
+        pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
         http::B2BServer server(store, table, settings, faults, options.threads);
         QString error;
         if (!server.start(options.host, options.port, options.webPort, &error)) {
