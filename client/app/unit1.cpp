@@ -304,9 +304,10 @@ void TForm1::buildSearchBar(QWidget *parent)
     araedit->setObjectName(QStringLiteral("araedit"));
     araedit->setFixedWidth(340);
     araedit->setFont(tahoma(20, true));
-    // Input is shown in upper case, with the Turkish dotted and dotless I.
+    // Input is shown in upper case. Plain (not Turkish) upper-casing: a typed "i" becomes
+    // "I", so together with the key mapping the search text stays in plain Latin letters.
     connect(araedit, &QLineEdit::textEdited, araedit, [e = araedit](const QString &text) {
-        const QString upper = QLocale(QLocale::Turkish, QLocale::Turkey).toUpper(text);
+        const QString upper = text.toUpper();
         if (upper != text) {
             const int cursor = e->cursorPosition();
             e->setText(upper);
