@@ -613,6 +613,33 @@ void insertAccountHistory(QSqlDatabase &db, Rng &rng, const std::vector<Account>
     execSql(db, QStringLiteral("UPDATE siparis_satirlari SET stokharno = sirano WHERE stokharno = 0"));
 }
 
+struct IndexDefinition {
+    QString name, sql;
+};
+
+// The catalogue's secondary indexes, dropped for the bulk fill and built again at its end
+// (in the same transaction): one sort per index instead of a million random inserts
+// into each. Keys of primary keys and unique constraints stay.
+std::vector<IndexDefinition> dropSecondaryIndexes(QSqlDatabase &db, Backend backend)
+{
+    const QString tables = QStringLiteral("'stoklar', 'stok_anahtarlari'");
+    SqlQuery q(db, backend == Backend::Sqlite
+                       ? QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                                        "AND tbl_name IN (%1) ORDER BY name")
+                             .arg(tables)
+                       : QStringLiteral("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = "
+                                        "current_schema() AND tablename IN (%1) AND indexname NOT IN "
+                                        "(SELECT conname FROM pg_constraint) ORDER BY indexname")
+                             .arg(tables));
+    q.exec();
+    std::vector<IndexDefinition> indexes;
+    while (q.next())
+        indexes.push_back({q.toString(0), q.toString(1)});
+    for (const IndexDefinition &index : indexes)
+        execSql(db, QStringLiteral("DROP INDEX %1").arg(index.name));
+    return indexes;
+}
+
 } // namespace
 
 void fillDemoData(Store &store, const DemoOptions &options)
@@ -638,6 +665,7 @@ void fillDemoData(Store &store, const DemoOptions &options)
     };
     try {
     store.write([&](QSqlDatabase &db) {
+        const std::vector<IndexDefinition> deferred = dropSecondaryIndexes(db, store.backend());
         insertFixedData(db);
         const int pictureCount = std::clamp(options.stockItems / 200, 8, 48);
         insertPictures(db, pictureCount);
@@ -646,6 +674,8 @@ void fillDemoData(Store &store, const DemoOptions &options)
         const auto accounts = insertAccounts(db, rng, std::max(0, options.accounts));
         insertUsers(db, rng, accounts);
         insertAccountHistory(db, rng, accounts, items);
+        for (const IndexDefinition &index : deferred)
+            execSql(db, index.sql);
     });
     } catch (...) {
         restore();
