@@ -11,6 +11,7 @@
 #include <QTime>
 #include <QVariant>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -36,67 +37,72 @@ namespace {
 
 // ---- writing JSON text ---------------------------------------------------------------
 
-void appendEscaped(QByteArray &out, char16_t c)
-{
-    static const char hex[] = "0123456789abcdef";
-    switch (c) {
-    case u'"': out.append("\\\"", 2); return;
-    case u'\\': out.append("\\\\", 2); return;
-    case u'\n': out.append("\\n", 2); return;
-    case u'\r': out.append("\\r", 2); return;
-    case u'\t': out.append("\\t", 2); return;
-    case u'\b': out.append("\\b", 2); return;
-    case u'\f': out.append("\\f", 2); return;
-    default: {
-        const char esc[6] = {'\\', 'u', hex[c >> 12], hex[(c >> 8) & 15], hex[(c >> 4) & 15], hex[c & 15]};
-        out.append(esc, 6);
-    }
-    }
-}
-
-// UTF-16 straight to escaped UTF-8, without a temporary per string.
+// UTF-16 straight to escaped UTF-8, without a temporary per string: room for the worst
+// case (every unit escaped as \uXXXX) is made once, then the bytes go through a pointer.
 void writeString(QByteArray &out, const QString &text)
 {
-    out.append('"');
+    static const char hex[] = "0123456789abcdef";
+    const qsizetype start = out.size();
+    out.resize(start + 2 + text.size() * 6);
+    char *const base = out.data();
+    char *o = base + start;
+    *o++ = '"';
     const char16_t *p = reinterpret_cast<const char16_t *>(text.constData());
     const char16_t *const end = p + text.size();
-    char buf[4];
+    auto escape = [&o](char16_t c) {
+        char e = 0;
+        switch (c) {
+        case u'"': e = '"'; break;
+        case u'\\': e = '\\'; break;
+        case u'\n': e = 'n'; break;
+        case u'\r': e = 'r'; break;
+        case u'\t': e = 't'; break;
+        case u'\b': e = 'b'; break;
+        case u'\f': e = 'f'; break;
+        default:
+            *o++ = '\\';
+            *o++ = 'u';
+            *o++ = hex[c >> 12];
+            *o++ = hex[(c >> 8) & 15];
+            *o++ = hex[(c >> 4) & 15];
+            *o++ = hex[c & 15];
+            return;
+        }
+        *o++ = '\\';
+        *o++ = e;
+    };
     while (p < end) {
         const char16_t c = *p++;
         if (c < 0x80) {
             if (c >= 0x20 && c != u'"' && c != u'\\')
-                out.append(char(c));
+                *o++ = char(c);
             else
-                appendEscaped(out, c);
+                escape(c);
             continue;
         }
         char32_t cp = c;
         if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF)
             cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(*p++) - 0xDC00);
         else if (c >= 0xD800 && c <= 0xDFFF) {
-            appendEscaped(out, c); // a lone surrogate has no UTF-8 form; the escape keeps it
+            escape(c); // a lone surrogate has no UTF-8 form; the escape keeps it
             continue;
         }
-        int n;
         if (cp < 0x800) {
-            buf[0] = char(0xC0 | (cp >> 6));
-            buf[1] = char(0x80 | (cp & 0x3F));
-            n = 2;
+            *o++ = char(0xC0 | (cp >> 6));
+            *o++ = char(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
-            buf[0] = char(0xE0 | (cp >> 12));
-            buf[1] = char(0x80 | ((cp >> 6) & 0x3F));
-            buf[2] = char(0x80 | (cp & 0x3F));
-            n = 3;
+            *o++ = char(0xE0 | (cp >> 12));
+            *o++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = char(0x80 | (cp & 0x3F));
         } else {
-            buf[0] = char(0xF0 | (cp >> 18));
-            buf[1] = char(0x80 | ((cp >> 12) & 0x3F));
-            buf[2] = char(0x80 | ((cp >> 6) & 0x3F));
-            buf[3] = char(0x80 | (cp & 0x3F));
-            n = 4;
+            *o++ = char(0xF0 | (cp >> 18));
+            *o++ = char(0x80 | ((cp >> 12) & 0x3F));
+            *o++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = char(0x80 | (cp & 0x3F));
         }
-        out.append(buf, n);
     }
-    out.append('"');
+    *o++ = '"';
+    out.resize(o - base);
 }
 
 void writeInt(QByteArray &out, qint64 v)
@@ -938,8 +944,27 @@ QJsonObject tableToJson(const Table &table)
 
 QByteArray tableToJsonBytes(const Table &table)
 {
+    // Sized close to the result up front: a multi-MB answer grown step by step is copied
+    // again at each step.
+    qsizetype estimate = 64;
+    qsizetype longest = 0;
+    for (int c = 0; c < table.columnCount(); ++c) {
+        const ColumnData &d = table.columnData(c);
+        estimate += 96 + d.info.name.size() * 2;
+        if (d.info.type == ColumnType::String) {
+            for (const QString &t : d.texts) {
+                estimate += t.size() + t.size() / 4 + 3;
+                longest = std::max(longest, t.size());
+            }
+        } else if (d.info.type == ColumnType::Binary) {
+            for (const QByteArray &b : d.blobs)
+                estimate += b.size() * 4 + 3;
+        } else {
+            estimate += qsizetype(table.rowCount()) * (usesReals(d.info.type) ? 12 : 8);
+        }
+    }
     QByteArray out;
-    out.reserve(qsizetype(64) + qsizetype(table.columnCount()) * (64 + qsizetype(table.rowCount()) * 8));
+    out.reserve(estimate + longest * 6); // the string writer's room for its worst case
     out.append("{\"table\":[");
     for (int c = 0; c < table.columnCount(); ++c) {
         if (c)

@@ -29,10 +29,12 @@
 
 namespace http {
 
+// The fastest level: a JSON answer of several MB still shrinks to about a fifth, at a
+// fraction of the default level's time, which dominated the large stock searches.
 QByteArray gzipCompress(const QByteArray &data)
 {
     z_stream zs{};
-    if (deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&zs, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) != Z_OK)
         return {};
     QByteArray out;
     out.resize(qsizetype(deflateBound(&zs, uLong(data.size()))) + 32);

@@ -72,9 +72,36 @@ wire::Table searchTable()
                       {"IND3", T::Double},          {"IND4", T::Double}});
 }
 
+// Cells set by their type, not through QVariant: the search writes up to its limit of
+// rows times 38 cells.
+class TypedRowWriter {
+public:
+    explicit TypedRowWriter(wire::Table &table) : m_table(table), m_row(table.appendRow()) {}
+    TypedRowWriter &operator<<(int value)
+    {
+        m_table.setInt(m_row, m_col++, value);
+        return *this;
+    }
+    TypedRowWriter &operator<<(double value)
+    {
+        m_table.setReal(m_row, m_col++, value);
+        return *this;
+    }
+    TypedRowWriter &operator<<(const QString &value)
+    {
+        m_table.setText(m_row, m_col++, value);
+        return *this;
+    }
+
+private:
+    wire::Table &m_table;
+    int m_row;
+    int m_col = 0;
+};
+
 void writeSearchRow(wire::Table &t, const StockRow &s)
 {
-    RowWriter w(t);
+    TypedRowWriter w(t);
     w << s.durum << s.oem1 << s.oem2 << s.oem3 << s.barkod << s.kod << s.arama << s.adi << s.oem4 << s.stokno
       << s.ureticikodu << s.resim << s.barkodno << s.digeradi << s.dpkod << s.oemno << s.birim << s.marka << s.model
       << s.anagrup << s.ozelkod << s.kalan << s.pkod << s.kdv << s.alinansiparis << s.verilensiparis << s.listefiyat
