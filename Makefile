@@ -8,8 +8,9 @@ JOBS ?= $(shell nproc)
 setup:
 	@bash scripts/setup-deps
 
+# Configures once; given CMAKE_FLAGS, configures again so the new values take effect.
 configure:
-	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+	@if [ ! -f $(BUILD_DIR)/build.ninja ] || [ -n "$(CMAKE_FLAGS)" ]; then \
 	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS); fi
 
 build: configure
