@@ -4,6 +4,7 @@
 #include "clientdataset.h"
 #include "displayformat.h"
 #include "gridview.h"
+#include "kolontanimi.h"
 #include "proxim.h"
 #include "sqlconnection.h"
 #include "utils.h"
@@ -35,79 +36,65 @@ std::unique_ptr<TSonucBilgisi> kopya(const TSonucBilgisi &sbilgi)
     return k;
 }
 
-enum class Tur { Sayi, Yazi, Secim, Durum, Ortali };
-
-struct Kolon {
-    const char *alan;
-    const char *baslik; // nullptr: the field name
-    bool gorunur;
-    bool sunulan;       // offered in the column chooser
-    int agirlik;
-    Tur tur;
-};
+using kolon::THucre;
 
 // Visible columns, then the hidden ones the chooser offers, then the internal ones.
-const Kolon Kolonlar[] = {
-    {"SEC", "Seç", true, false, 1, Tur::Secim},
-    {"VERILISTARIHI", "Sipariş Tarihi", true, true, 1, Tur::Sayi},
-    {"BARKOD", "Barkod", true, true, 2, Tur::Yazi},
-    {"FINISHKOD", "FinishKod", true, true, 2, Tur::Yazi},
-    {"OEMNO", "OEMNo", true, true, 2, Tur::Yazi},
-    {"STOKADI", "Stok Açıklama", true, true, 3, Tur::Yazi},
-    {"MIKTAR", "Miktar", true, true, 1, Tur::Sayi},
-    {"BIRIMFIYAT", "Birim Fiyat", true, true, 1, Tur::Sayi},
-    {"TUTAR", "Tutar", true, true, 1, Tur::Sayi},
-    {"INDIRIMYAZI", "İndirim Oran", true, true, 2, Tur::Ortali},
-    {"NETBIRIMFIYAT", "Net Fiyat", true, true, 1, Tur::Sayi},
-    {"KDV", nullptr, true, true, 1, Tur::Sayi},
-    {"VERGITUTARI", "Vergi Tutarı", true, true, 1, Tur::Sayi},
-    {"NETTUTAR", "Net Tutar", true, true, 1, Tur::Sayi},
-    {"VEREN", "Veren", true, true, 1, Tur::Yazi},
-    {"DURUM", "Durum", true, true, 1, Tur::Durum},
+const kolon::TKolonTanimi Kolonlar[] = {
+    {"SEC", "Seç", true, false, 1, THucre::Secim},
+    {"VERILISTARIHI", "Sipariş Tarihi", true, true, 1, THucre::Duz},
+    {"BARKOD", "Barkod", true, true, 2, THucre::Yazi},
+    {"FINISHKOD", "FinishKod", true, true, 2, THucre::Yazi},
+    {"OEMNO", "OEMNo", true, true, 2, THucre::Yazi},
+    {"STOKADI", "Stok Açıklama", true, true, 3, THucre::Yazi},
+    {"MIKTAR", "Miktar", true, true, 1, THucre::Duz},
+    {"BIRIMFIYAT", "Birim Fiyat", true, true, 1, THucre::Duz},
+    {"TUTAR", "Tutar", true, true, 1, THucre::Duz},
+    {"INDIRIMYAZI", "İndirim Oran", true, true, 2, THucre::OrtaliYazi},
+    {"NETBIRIMFIYAT", "Net Fiyat", true, true, 1, THucre::Duz},
+    {"KDV", nullptr, true, true, 1, THucre::Duz},
+    {"VERGITUTARI", "Vergi Tutarı", true, true, 1, THucre::Duz},
+    {"NETTUTAR", "Net Tutar", true, true, 1, THucre::Duz},
+    {"VEREN", "Veren", true, true, 1, THucre::Yazi},
+    {"DURUM", "Durum", true, true, 1, THucre::Durum},
 
-    {"SIPARISNO", "Sipariş No", false, true, 1, Tur::Sayi},
-    {"TARIH", "Tarih", false, true, 1, Tur::Sayi},
-    {"KUR", "Kur", false, true, 1, Tur::Yazi},
-    {"SAAT", "Saat", false, true, 1, Tur::Yazi},
-    {"ACIKLAMA", "Açıklama", false, true, 1, Tur::Yazi},
-    {"OEM1", nullptr, false, true, 1, Tur::Yazi},
-    {"OEM2", nullptr, false, true, 1, Tur::Yazi},
-    {"OEM3", nullptr, false, true, 1, Tur::Yazi},
-    {"OEM4", nullptr, false, true, 1, Tur::Yazi},
-    {"DIGERADI", nullptr, false, true, 1, Tur::Yazi},
-    {"DPKOD", nullptr, false, true, 1, Tur::Yazi},
-    {"MARKA", "Marka", false, true, 1, Tur::Yazi},
-    {"MODEL", "Model", false, true, 1, Tur::Yazi},
-    {"ANAGRUP", "Ana Grup", false, true, 1, Tur::Yazi},
-    {"OZELKOD", "Özel Kod", false, true, 1, Tur::Yazi},
-    {"PKOD", nullptr, false, true, 1, Tur::Yazi},
-    {"INDIRIMORANI4", nullptr, false, true, 1, Tur::Sayi},
+    {"SIPARISNO", "Sipariş No", false, true, 1, THucre::Duz},
+    {"TARIH", "Tarih", false, true, 1, THucre::Duz},
+    {"KUR", "Kur", false, true, 1, THucre::Yazi},
+    {"SAAT", "Saat", false, true, 1, THucre::Yazi},
+    {"ACIKLAMA", "Açıklama", false, true, 1, THucre::Yazi},
+    {"OEM1", nullptr, false, true, 1, THucre::Yazi},
+    {"OEM2", nullptr, false, true, 1, THucre::Yazi},
+    {"OEM3", nullptr, false, true, 1, THucre::Yazi},
+    {"OEM4", nullptr, false, true, 1, THucre::Yazi},
+    {"DIGERADI", nullptr, false, true, 1, THucre::Yazi},
+    {"DPKOD", nullptr, false, true, 1, THucre::Yazi},
+    {"MARKA", "Marka", false, true, 1, THucre::Yazi},
+    {"MODEL", "Model", false, true, 1, THucre::Yazi},
+    {"ANAGRUP", "Ana Grup", false, true, 1, THucre::Yazi},
+    {"OZELKOD", "Özel Kod", false, true, 1, THucre::Yazi},
+    {"PKOD", nullptr, false, true, 1, THucre::Yazi},
+    {"INDIRIMORANI4", nullptr, false, true, 1, THucre::Duz},
 
-    {"SIRANO", nullptr, false, false, 1, Tur::Sayi},
-    {"CARINO", nullptr, false, false, 1, Tur::Sayi},
-    {"AKTAR", nullptr, false, false, 1, Tur::Sayi},
-    {"STOKNO", nullptr, false, false, 1, Tur::Sayi},
-    {"INDIRIMORANI1", "İndirim Oranı %", false, false, 1, Tur::Sayi},
-    {"INDIRIMORANI2", nullptr, false, false, 1, Tur::Sayi},
-    {"INDIRIMORANI3", nullptr, false, false, 1, Tur::Sayi},
-    {"INDIRIMTUTAR", "İndirim Tutar", false, false, 1, Tur::Sayi},
-    {"KURTL", nullptr, false, false, 1, Tur::Sayi},
-    {"VERENIDNO", nullptr, false, false, 1, Tur::Sayi},
-    {"TESLIMID", nullptr, false, false, 1, Tur::Sayi},
-    {"KARGOID", nullptr, false, false, 1, Tur::Sayi},
-    {"IDNO", nullptr, false, false, 1, Tur::Sayi},
-    {"VERENSIRANO", nullptr, false, false, 1, Tur::Sayi},
-    {"CARIKOD", "Cari Kod", false, false, 1, Tur::Yazi},
-    {"CARIADI", "Cari Adı", false, false, 1, Tur::Yazi},
-    {"STOK_STOKNO", nullptr, false, false, 1, Tur::Sayi},
-    {"URETICIKODU", nullptr, false, false, 1, Tur::Yazi},
-    {"KALAN", "Kalan", false, false, 1, Tur::Sayi},
+    {"SIRANO", nullptr, false, false, 1, THucre::Duz},
+    {"CARINO", nullptr, false, false, 1, THucre::Duz},
+    {"AKTAR", nullptr, false, false, 1, THucre::Duz},
+    {"STOKNO", nullptr, false, false, 1, THucre::Duz},
+    {"INDIRIMORANI1", "İndirim Oranı %", false, false, 1, THucre::Duz},
+    {"INDIRIMORANI2", nullptr, false, false, 1, THucre::Duz},
+    {"INDIRIMORANI3", nullptr, false, false, 1, THucre::Duz},
+    {"INDIRIMTUTAR", "İndirim Tutar", false, false, 1, THucre::Duz},
+    {"KURTL", nullptr, false, false, 1, THucre::Duz},
+    {"VERENIDNO", nullptr, false, false, 1, THucre::Duz},
+    {"TESLIMID", nullptr, false, false, 1, THucre::Duz},
+    {"KARGOID", nullptr, false, false, 1, THucre::Duz},
+    {"IDNO", nullptr, false, false, 1, THucre::Duz},
+    {"VERENSIRANO", nullptr, false, false, 1, THucre::Duz},
+    {"CARIKOD", "Cari Kod", false, false, 1, THucre::Yazi},
+    {"CARIADI", "Cari Adı", false, false, 1, THucre::Yazi},
+    {"STOK_STOKNO", nullptr, false, false, 1, THucre::Duz},
+    {"URETICIKODU", nullptr, false, false, 1, THucre::Yazi},
+    {"KALAN", "Kalan", false, false, 1, THucre::Duz},
 };
-
-QIcon resim(const char *ad)
-{
-    return QIcon(QStringLiteral(":/korvel/%1.png").arg(QLatin1String(ad)));
-}
 
 QLabel *toplamEtiketi(const char *ad, QWidget *parent)
 {
@@ -161,41 +148,8 @@ void SepetKolonlariniKur(TGridView &view)
 {
     view.BeginUpdate();
     view.ClearColumns();
-    for (const Kolon &k : Kolonlar) {
-        const QString alan = QString::fromLatin1(k.alan);
-        TGridColumn *c = view.CreateColumn(alan, k.baslik ? QString::fromUtf8(k.baslik) : QString());
-        c->SetName(view.objectName() + alan);
-        c->SetVisible(k.gorunur);
-        c->SetVisibleForCustomization(k.sunulan);
-        c->SetTag(k.agirlik);
-        switch (k.tur) {
-        case Tur::Sayi:
-            break;
-        case Tur::Yazi:
-            c->SetKind(TCellKind::Label);
-            break;
-        case Tur::Ortali:
-            c->SetKind(TCellKind::Label);
-            c->SetAlignment(Qt::AlignCenter);
-            break;
-        case Tur::Secim:
-            c->SetKind(TCellKind::CheckBox);
-            c->SetCheckValues(1, 0);
-            c->SetFiltering(false);
-            break;
-        case Tur::Durum:
-            // Icon only; the description is kept for the header filter and the export.
-            c->SetKind(TCellKind::ImageCombo);
-            c->SetShowDescriptions(false);
-            c->AddImageComboItem(0, resim("durum0_yok"), QStringLiteral("Yok"));
-            c->AddImageComboItem(1, resim("durum1_var"), QStringLiteral("Var"));
-            c->AddImageComboItem(2, resim("durum2_telefon"), QStringLiteral("Telefon Açınız"));
-            c->AddImageComboItem(3, resim("durum3_yolda"), QStringLiteral("Yolda"));
-            c->AddImageComboItem(4, resim("durum4_ozel"), QStringLiteral("Özel Sipariş"));
-            c->AddImageComboItem(5, resim("durum5_tedarik"), QStringLiteral("Tedarik Sürecinde"));
-            break;
-        }
-    }
+    // Plain headers and status icons as they come, unlike the stock views.
+    kolon::KolonlariEkle(view, Kolonlar, std::size(Kolonlar), {.BaslikOrtali = false, .ResimOrtali = false});
     view.ColumnByFieldName(QStringLiteral("VERILISTARIHI"))->SetFooterSummary(TSummaryKind::Count);
     view.ColumnByFieldName(QStringLiteral("MIKTAR"))->SetFooterSummary(TSummaryKind::Sum);
 

@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "displayformat.h"
 #include "gridview.h"
+#include "kolontanimi.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,64 +15,51 @@ namespace stoklistesi {
 
 namespace {
 
-enum class Tur { Yazi, Sayi, Durum, Resim, Bayrak, Fiyat };
+const char *const FiyatBilgisiAdi = "FiyatBilgisi";
 
-struct Kolon {
-    const char *alan;   // empty: unbound
-    const char *baslik; // nullptr: none (the field name shows)
-    bool gorunur;
-    bool icsel;         // internal: not in the column chooser
-    int agirlik;
-    Tur tur;
-};
+using kolon::THucre;
 
 // The stock list's columns in view order.
-const Kolon Kolonlar[] = {
-    {"DURUM", "Durum", true, false, 1, Tur::Durum},
-    {"OEM1", "Oem1", false, false, 2, Tur::Yazi},
-    {"OEM2", "Oem2", false, false, 2, Tur::Yazi},
-    {"OEM3", "Oem3", false, false, 2, Tur::Yazi},
-    {"BARKOD", "Barkod", false, false, 2, Tur::Yazi},
-    {"FINISHKOD", "StokKod", true, false, 2, Tur::Yazi},
-    {"ARAMA", "OemKod", true, false, 2, Tur::Yazi},
-    {"ADI", "Açıklama", true, false, 3, Tur::Yazi},
-    {"OEM4", "Oem4", false, false, 2, Tur::Yazi},
-    {"STOK_STOKNO", nullptr, false, true, 1, Tur::Sayi},
-    {"URETICIKODU", "Üretici Kod", false, false, 2, Tur::Yazi},
-    {"RESIM", "Resim", true, false, 1, Tur::Resim},
-    {"BARKOD_BARKODNO", nullptr, false, true, 1, Tur::Sayi},
-    {"DIGERADI", "Diğer Adı", false, false, 3, Tur::Yazi},
-    {"DPKOD", nullptr, false, true, 2, Tur::Yazi},
-    {"OEMNO", "Oem No", false, false, 2, Tur::Yazi},
-    {"BIRIM", "Birim", false, false, 1, Tur::Yazi},
-    {"MARKA", "Marka", false, false, 2, Tur::Yazi},
-    {"MODEL", "Model", false, false, 2, Tur::Yazi},
-    {"ANAGRUP", "Ana Grup", false, false, 2, Tur::Yazi},
-    {"OZELKOD", "Özel Kod", false, false, 2, Tur::Yazi},
-    {"KALAN", nullptr, false, true, 1, Tur::Sayi},
-    {"PKOD", nullptr, false, true, 1, Tur::Yazi},
-    {"KDV", nullptr, false, false, 1, Tur::Sayi},
-    {"ALINANSIPARIS", nullptr, false, true, 1, Tur::Sayi},
-    {"VERILENSIPARIS", nullptr, false, true, 1, Tur::Sayi},
-    {"LISTEFIYAT1", "Liste Fiyatı", false, false, 2, Tur::Sayi},
-    {"KAMPFIYAT", "Kampanyalı Fiyat", false, false, 2, Tur::Sayi},
-    {"FIYAT", "Liste Fiyatı", false, false, 2, Tur::Sayi},
-    {"Y", "Yeni", true, false, 1, Tur::Bayrak},
-    {"K", "Kampanyalı", true, false, 1, Tur::Bayrak},
-    {"INDIRIMYAZI", "İndirim Oran", true, false, 2, Tur::Yazi},
-    {"NETFIYAT", "Net Fiyatı", false, false, 2, Tur::Sayi},
-    {"KDVDAHIL", "KDV Dahil Fiyat", true, false, 3, Tur::Sayi},
-    {"", "Fiyat Bilgisi", true, false, 2, Tur::Fiyat},
+const kolon::TKolonTanimi Kolonlar[] = {
+    {"DURUM", "Durum", true, true, 1, THucre::Durum},
+    {"OEM1", "Oem1", false, true, 2, THucre::Yazi},
+    {"OEM2", "Oem2", false, true, 2, THucre::Yazi},
+    {"OEM3", "Oem3", false, true, 2, THucre::Yazi},
+    {"BARKOD", "Barkod", false, true, 2, THucre::Yazi},
+    {"FINISHKOD", "StokKod", true, true, 2, THucre::Yazi},
+    {"ARAMA", "OemKod", true, true, 2, THucre::Yazi},
+    {"ADI", "Açıklama", true, true, 3, THucre::Yazi},
+    {"OEM4", "Oem4", false, true, 2, THucre::Yazi},
+    {"STOK_STOKNO", nullptr, false, false, 1, THucre::Duz},
+    {"URETICIKODU", "Üretici Kod", false, true, 2, THucre::Yazi},
+    {"RESIM", "Resim", true, true, 1, THucre::Resim},
+    {"BARKOD_BARKODNO", nullptr, false, false, 1, THucre::Duz},
+    {"DIGERADI", "Diğer Adı", false, true, 3, THucre::Yazi},
+    {"DPKOD", nullptr, false, false, 2, THucre::Yazi},
+    {"OEMNO", "Oem No", false, true, 2, THucre::Yazi},
+    {"BIRIM", "Birim", false, true, 1, THucre::Yazi},
+    {"MARKA", "Marka", false, true, 2, THucre::Yazi},
+    {"MODEL", "Model", false, true, 2, THucre::Yazi},
+    {"ANAGRUP", "Ana Grup", false, true, 2, THucre::Yazi},
+    {"OZELKOD", "Özel Kod", false, true, 2, THucre::Yazi},
+    {"KALAN", nullptr, false, false, 1, THucre::Duz},
+    {"PKOD", nullptr, false, false, 1, THucre::Yazi},
+    {"KDV", nullptr, false, true, 1, THucre::Duz},
+    {"ALINANSIPARIS", nullptr, false, false, 1, THucre::Duz},
+    {"VERILENSIPARIS", nullptr, false, false, 1, THucre::Duz},
+    {"LISTEFIYAT1", "Liste Fiyatı", false, true, 2, THucre::Duz},
+    {"KAMPFIYAT", "Kampanyalı Fiyat", false, true, 2, THucre::Duz},
+    {"FIYAT", "Liste Fiyatı", false, true, 2, THucre::Duz},
+    {"Y", "Yeni", true, true, 1, THucre::Bayrak},
+    {"K", "Kampanyalı", true, true, 1, THucre::Bayrak},
+    {"INDIRIMYAZI", "İndirim Oran", true, true, 2, THucre::OrtaliYazi},
+    {"NETFIYAT", "Net Fiyatı", false, true, 2, THucre::Duz},
+    {"KDVDAHIL", "KDV Dahil Fiyat", true, true, 3, THucre::Duz},
+    {"", "Fiyat Bilgisi", true, true, 2, THucre::Ozel, FiyatBilgisiAdi},
 };
 
 const char *const GenisFiyatlar[] = {"KDVDAHIL", "NETFIYAT", "KAMPFIYAT", "LISTEFIYAT1"};
 const char *const DarOemler[] = {"OEM1", "OEM2", "OEM3"};
-const char *const FiyatBilgisiAdi = "FiyatBilgisi";
-
-QIcon resim(const char *ad)
-{
-    return QIcon(QStringLiteral(":/korvel/%1.png").arg(QLatin1String(ad)));
-}
 
 TGridColumn *fiyatBilgisi(const TGridView &view)
 {
@@ -96,49 +84,12 @@ void KolonlariKur(TGridView &view, const TGridStyles &stiller)
 {
     view.BeginUpdate();
     view.ClearColumns();
-    for (const Kolon &k : Kolonlar) {
-        const QString alan = QString::fromLatin1(k.alan);
-        TGridColumn *c = view.CreateColumn(alan, k.baslik ? QString::fromUtf8(k.baslik) : QString());
-        c->SetName(view.objectName() + (alan.isEmpty() ? QLatin1String(FiyatBilgisiAdi) : alan));
-        c->SetVisible(k.gorunur);
-        c->SetVisibleForCustomization(!k.icsel);
-        c->SetTag(k.agirlik);
-        c->SetHeaderAlignment(Qt::AlignCenter);
-        switch (k.tur) {
-        case Tur::Yazi:
-            c->SetKind(TCellKind::Label);
-            break;
-        case Tur::Sayi:
-            break;
-        case Tur::Durum:
-            // The pictures of the status legend; other values show nothing.
-            c->SetKind(TCellKind::ImageCombo);
-            c->AddImageComboItem(0, resim("durum0_yok"), QStringLiteral("Yok"));
-            c->AddImageComboItem(1, resim("durum1_var"), QStringLiteral("Var"));
-            c->AddImageComboItem(2, resim("durum2_telefon"), QStringLiteral("Telefon Açınız"));
-            c->AddImageComboItem(3, resim("durum3_yolda"), QStringLiteral("Yolda"));
-            c->AddImageComboItem(4, resim("durum4_ozel"), QStringLiteral("Özel Sipariş"));
-            c->AddImageComboItem(5, resim("durum5_tedarik"), QStringLiteral("Tedarik Sürecinde"));
-            break;
-        case Tur::Resim:
-            c->SetKind(TCellKind::ImageCombo);
-            c->AddImageComboItem(1, resim("resim"));
-            break;
-        case Tur::Bayrak:
-            c->SetKind(TCellKind::ImageCombo);
-            c->AddImageComboItem(0, resim("hayir"), QStringLiteral("Hayır"));
-            c->AddImageComboItem(1, resim("evet"), QStringLiteral("Evet"));
-            break;
-        case Tur::Fiyat:
-            c->SetValueType(TFieldType::String);
-            c->SetFiltering(false);
-            c->SetOnCustomDrawCell(&FiyatBilgisiCiz);
-            break;
-        }
-        if (k.tur == Tur::Durum || k.tur == Tur::Resim || k.tur == Tur::Bayrak)
-            c->SetAlignment(Qt::AlignCenter);
+    kolon::KolonlariEkle(view, Kolonlar, std::size(Kolonlar));
+    if (TGridColumn *fiyat = fiyatBilgisi(view)) {
+        fiyat->SetValueType(TFieldType::String);
+        fiyat->SetFiltering(false);
+        fiyat->SetOnCustomDrawCell(&FiyatBilgisiCiz);
     }
-    view.ColumnByFieldName(QStringLiteral("INDIRIMYAZI"))->SetAlignment(Qt::AlignCenter);
     view.ColumnByFieldName(QStringLiteral("OEM1"))->SetFooterSummary(TSummaryKind::Count);
 
     view.SetReadOnly(true);

@@ -3,10 +3,10 @@
 #include "clientdataset.h"
 #include "exception.h"
 #include "gridview.h"
+#include "kolontanimi.h"
 #include "mobilstokunit.h"
 #include "table.h"
 
-#include <QIcon>
 #include <QLocale>
 
 namespace {
@@ -23,88 +23,17 @@ int hexDigit(QChar c)
     return -1;
 }
 
-QIcon resim(const char *name)
-{
-    return QIcon(QStringLiteral(":/korvel/%1.png").arg(QLatin1String(name)));
-}
-
 const QString DuyuruResim = QStringLiteral("RESIM");
 const QString DuyuruBaslik = QStringLiteral("BASLIK");
 const QString DuyuruAramaAlani = QStringLiteral("ARAMA");
 
-// Icon columns of the stock views; their values are never shown as text.
-enum class Simge { Yok, KYeni, KKampanya, Y, Resim, Durum };
+using kolon::THucre;
 
-struct Kolon {
-    const char *field;
-    const char *caption; // nullptr: the field name
-    bool shown;
-    bool offered;        // hidden columns that are not offered are internal
-    int weight;
-    Simge simge = Simge::Yok;
-    bool centred = false;
-};
-
-void simgeKur(TGridColumn &c, Simge s)
-{
-    switch (s) {
-    case Simge::Yok:
-        return;
-    case Simge::KYeni:
-        c.AddImageComboItem(0, QIcon(), QStringLiteral("Hayır"));
-        c.AddImageComboItem(1, resim("evet"), QStringLiteral("Evet"));
-        break;
-    case Simge::KKampanya:
-        c.AddImageComboItem(0, resim("hayir"), QStringLiteral("Hayır"));
-        c.AddImageComboItem(1, resim("evet"), QStringLiteral("Evet"));
-        break;
-    case Simge::Y:
-        c.AddImageComboItem(0, resim("hayir"), QStringLiteral("Hayır"));
-        c.AddImageComboItem(1, resim("evet"), QStringLiteral("Evet"));
-        c.SetImageComboDefault(resim("hayir"), QStringLiteral("Hayır"));
-        break;
-    case Simge::Resim:
-        c.AddImageComboItem(1, resim("resim"), QStringLiteral("Var"));
-        c.AddImageComboItem(0, QIcon(), QStringLiteral("Yok"));
-        break;
-    case Simge::Durum: {
-        // The same pictures as the stock list and the status legend.
-        const struct {
-            const char *icon;
-            const char *text;
-        } durumlar[] = {{"durum0_yok", "Yok"},          {"durum1_var", "Var"},
-                        {"durum2_telefon", "Telefon Açınız"}, {"durum3_yolda", "Yolda"},
-                        {"durum4_ozel", "Özel Sipariş"},  {"durum5_tedarik", "Tedarik Sürecinde"}};
-        int value = 0;
-        for (const auto &d : durumlar)
-            c.AddImageComboItem(value++, resim(d.icon), QString::fromUtf8(d.text));
-        break;
-    }
-    }
-    c.SetKind(TCellKind::ImageCombo);
-    c.SetShowDescriptions(false);
-    c.SetAlignment(Qt::AlignCenter);
-}
-
-void stokGorunumuKur(TGridView &v, std::initializer_list<Kolon> kolonlar, bool etiketHucreleri)
+void stokGorunumuKur(TGridView &v, std::initializer_list<kolon::TKolonTanimi> kolonlar)
 {
     v.BeginUpdate();
     v.ClearColumns();
-    for (const Kolon &k : kolonlar) {
-        TGridColumn *c = v.CreateColumn(QString::fromLatin1(k.field),
-                                        k.caption ? QString::fromUtf8(k.caption) : QString());
-        c->SetName(v.objectName() + QString::fromLatin1(k.field));
-        c->SetVisible(k.shown);
-        c->SetVisibleForCustomization(k.shown || k.offered);
-        c->SetTag(k.weight);
-        c->SetHeaderAlignment(Qt::AlignCenter);
-        if (k.simge != Simge::Yok)
-            simgeKur(*c, k.simge);
-        else if (etiketHucreleri)
-            c->SetKind(TCellKind::Label);
-        if (k.centred)
-            c->SetAlignment(Qt::AlignCenter);
-    }
+    kolon::KolonlariEkle(v, kolonlar);
     if (TGridColumn *barkod = v.ColumnByFieldName(QStringLiteral("BARKOD")))
         barkod->SetFooterSummary(TSummaryKind::Count);
 
@@ -240,80 +169,78 @@ void YeniStokGorunumuKur(TGridView &v)
 {
     stokGorunumuKur(v,
                     {
-                        {"OEM1", "Oem1", false, true, 2},
-                        {"OEM2", "Oem2", false, true, 2},
-                        {"OEM3", "Oem3", false, true, 2},
-                        {"BARKOD", "Barkod", true, true, 2},
-                        {"ADI", "Açıklama", true, true, 3},
-                        {"OEM4", "Oem4", false, true, 2},
-                        {"STOK_STOKNO", nullptr, false, false, 1},
-                        {"FINISHKOD", "Finish Kod", true, true, 2},
-                        {"URETICIKODU", "Üretici Kod", false, true, 2},
-                        {"BARKOD_BARKODNO", nullptr, false, false, 1},
-                        {"DIGERADI", "Diğer Adı", false, true, 3},
-                        {"DPKOD", nullptr, false, false, 2},
-                        {"OEMNO", "Oem No", false, true, 2},
-                        {"BIRIM", "Birim", true, true, 1},
-                        {"MARKA", "Marka", true, true, 2},
-                        {"MODEL", "Model", true, true, 2},
-                        {"ANAGRUP", "Ana Grup", false, true, 2},
-                        {"OZELKOD", "Özel Kod", false, true, 2},
-                        {"KALAN", nullptr, false, false, 1},
-                        {"PKOD", nullptr, false, false, 1},
-                        {"KDV", nullptr, false, true, 1},
-                        {"ALINANSIPARIS", nullptr, false, false, 1},
-                        {"VERILENSIPARIS", nullptr, false, false, 1},
-                        {"FIYAT", "Liste Fiyatı2", false, true, 2},
-                        {"K", "Kampanyalı", true, true, 1, Simge::KYeni},
-                        {"LISTEFIYAT1", "Liste Fiyatı", true, true, 2},
-                        {"KAMPFIYAT", "Kampanyalı Fiyatı", true, true, 2},
-                        {"INDIRIMYAZI", "Indirim Oran", true, true, 2, Simge::Yok, true},
-                        {"INDIRIM", "İndirim Oran", false, false, 1},
-                        {"NETFIYAT", "Net Fiyatı", true, true, 2},
-                        {"KDVDAHIL", "KDV Dahil Fiyat", true, true, 2},
-                    },
-                    false);
+                        {"OEM1", "Oem1", false, true, 2, THucre::Duz},
+                        {"OEM2", "Oem2", false, true, 2, THucre::Duz},
+                        {"OEM3", "Oem3", false, true, 2, THucre::Duz},
+                        {"BARKOD", "Barkod", true, true, 2, THucre::Duz},
+                        {"ADI", "Açıklama", true, true, 3, THucre::Duz},
+                        {"OEM4", "Oem4", false, true, 2, THucre::Duz},
+                        {"STOK_STOKNO", nullptr, false, false, 1, THucre::Duz},
+                        {"FINISHKOD", "Finish Kod", true, true, 2, THucre::Duz},
+                        {"URETICIKODU", "Üretici Kod", false, true, 2, THucre::Duz},
+                        {"BARKOD_BARKODNO", nullptr, false, false, 1, THucre::Duz},
+                        {"DIGERADI", "Diğer Adı", false, true, 3, THucre::Duz},
+                        {"DPKOD", nullptr, false, false, 2, THucre::Duz},
+                        {"OEMNO", "Oem No", false, true, 2, THucre::Duz},
+                        {"BIRIM", "Birim", true, true, 1, THucre::Duz},
+                        {"MARKA", "Marka", true, true, 2, THucre::Duz},
+                        {"MODEL", "Model", true, true, 2, THucre::Duz},
+                        {"ANAGRUP", "Ana Grup", false, true, 2, THucre::Duz},
+                        {"OZELKOD", "Özel Kod", false, true, 2, THucre::Duz},
+                        {"KALAN", nullptr, false, false, 1, THucre::Duz},
+                        {"PKOD", nullptr, false, false, 1, THucre::Duz},
+                        {"KDV", nullptr, false, true, 1, THucre::Duz},
+                        {"ALINANSIPARIS", nullptr, false, false, 1, THucre::Duz},
+                        {"VERILENSIPARIS", nullptr, false, false, 1, THucre::Duz},
+                        {"FIYAT", "Liste Fiyatı2", false, true, 2, THucre::Duz},
+                        {"K", "Kampanyalı", true, true, 1, THucre::BayrakBosHayir},
+                        {"LISTEFIYAT1", "Liste Fiyatı", true, true, 2, THucre::Duz},
+                        {"KAMPFIYAT", "Kampanyalı Fiyatı", true, true, 2, THucre::Duz},
+                        {"INDIRIMYAZI", "Indirim Oran", true, true, 2, THucre::OrtaliDuz},
+                        {"INDIRIM", "İndirim Oran", false, false, 1, THucre::Duz},
+                        {"NETFIYAT", "Net Fiyatı", true, true, 2, THucre::Duz},
+                        {"KDVDAHIL", "KDV Dahil Fiyat", true, true, 2, THucre::Duz},
+                    });
 }
 
 void KampanyaliGorunumuKur(TGridView &v)
 {
     stokGorunumuKur(v,
                     {
-                        {"OEM1", "Oem1", false, true, 2},
-                        {"OEM2", "Oem2", false, true, 2},
-                        {"OEM3", "Oem3", false, true, 2},
-                        {"BARKOD", "Barkod", true, true, 2},
-                        {"ADI", "Açıklama", true, true, 3},
-                        {"OEM4", "Oem4", false, true, 2},
-                        {"STOK_STOKNO", nullptr, false, false, 1},
-                        {"RESIM", "Resim", true, true, 1, Simge::Resim},
-                        {"FINISHKOD", "Finish Kod", true, true, 2},
-                        {"URETICIKODU", "Üretici Kod", false, true, 2},
-                        {"BARKOD_BARKODNO", nullptr, false, false, 1},
-                        {"DIGERADI", "Diğer Adı", false, true, 3},
-                        {"DPKOD", nullptr, false, false, 2},
-                        {"OEMNO", "Oem No", false, true, 2},
-                        {"BIRIM", "Birim", true, true, 1},
-                        {"MARKA", "Marka", true, true, 2},
-                        {"MODEL", "Model", true, true, 2},
-                        {"ANAGRUP", "Ana Grup", false, true, 2},
-                        {"OZELKOD", "Özel Kod", false, true, 2},
-                        {"KALAN", nullptr, false, false, 1},
-                        {"PKOD", nullptr, false, false, 1},
-                        {"KDV", nullptr, false, true, 1},
-                        {"ALINANSIPARIS", nullptr, false, false, 1},
-                        {"VERILENSIPARIS", nullptr, false, false, 1},
-                        {"ESKIFIYAT", "Liste Fiyatı", true, true, 2},
-                        {"FIYAT", "Kampanyalı Fiyatı", true, true, 2},
-                        {"Y", "Yeni", true, true, 1, Simge::Y},
-                        {"K", "Kampanyalı", true, true, 1, Simge::KKampanya},
-                        {"INDIRIM", "İndirim Oran", false, false, 1},
-                        {"INDIRIMYAZI", "İndirim Oran", true, true, 2, Simge::Yok, true},
-                        {"NETFIYAT", "Net Fiyatı", true, true, 2},
-                        {"KDVDAHIL", "KDV Dahil Fiyat", true, true, 2},
-                        {"DURUM", "Durum", true, true, 1, Simge::Durum},
-                    },
-                    true);
+                        {"OEM1", "Oem1", false, true, 2, THucre::Yazi},
+                        {"OEM2", "Oem2", false, true, 2, THucre::Yazi},
+                        {"OEM3", "Oem3", false, true, 2, THucre::Yazi},
+                        {"BARKOD", "Barkod", true, true, 2, THucre::Yazi},
+                        {"ADI", "Açıklama", true, true, 3, THucre::Yazi},
+                        {"OEM4", "Oem4", false, true, 2, THucre::Yazi},
+                        {"STOK_STOKNO", nullptr, false, false, 1, THucre::Yazi},
+                        {"RESIM", "Resim", true, true, 1, THucre::ResimVarYok},
+                        {"FINISHKOD", "Finish Kod", true, true, 2, THucre::Yazi},
+                        {"URETICIKODU", "Üretici Kod", false, true, 2, THucre::Yazi},
+                        {"BARKOD_BARKODNO", nullptr, false, false, 1, THucre::Yazi},
+                        {"DIGERADI", "Diğer Adı", false, true, 3, THucre::Yazi},
+                        {"DPKOD", nullptr, false, false, 2, THucre::Yazi},
+                        {"OEMNO", "Oem No", false, true, 2, THucre::Yazi},
+                        {"BIRIM", "Birim", true, true, 1, THucre::Yazi},
+                        {"MARKA", "Marka", true, true, 2, THucre::Yazi},
+                        {"MODEL", "Model", true, true, 2, THucre::Yazi},
+                        {"ANAGRUP", "Ana Grup", false, true, 2, THucre::Yazi},
+                        {"OZELKOD", "Özel Kod", false, true, 2, THucre::Yazi},
+                        {"KALAN", nullptr, false, false, 1, THucre::Yazi},
+                        {"PKOD", nullptr, false, false, 1, THucre::Yazi},
+                        {"KDV", nullptr, false, true, 1, THucre::Yazi},
+                        {"ALINANSIPARIS", nullptr, false, false, 1, THucre::Yazi},
+                        {"VERILENSIPARIS", nullptr, false, false, 1, THucre::Yazi},
+                        {"ESKIFIYAT", "Liste Fiyatı", true, true, 2, THucre::Yazi},
+                        {"FIYAT", "Kampanyalı Fiyatı", true, true, 2, THucre::Yazi},
+                        {"Y", "Yeni", true, true, 1, THucre::BayrakVarsayilanHayir},
+                        {"K", "Kampanyalı", true, true, 1, THucre::Bayrak},
+                        {"INDIRIM", "İndirim Oran", false, false, 1, THucre::Yazi},
+                        {"INDIRIMYAZI", "İndirim Oran", true, true, 2, THucre::OrtaliYazi},
+                        {"NETFIYAT", "Net Fiyatı", true, true, 2, THucre::Yazi},
+                        {"KDVDAHIL", "KDV Dahil Fiyat", true, true, 2, THucre::Yazi},
+                        {"DURUM", "Durum", true, true, 1, THucre::Durum},
+                    });
 }
 
 void KolonlariYay(TGridView &v, int gridGenisligi, int ekranGenisligi)
