@@ -3,6 +3,10 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace testsupport {
 
 namespace {
@@ -12,6 +16,13 @@ constexpr qsizetype keptOutput = 64 * 1024;
 ChildProcess::ChildProcess(QObject *parent) : QObject(parent), m_process(new QProcess(this))
 {
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test process may end without unwinding (scenarios that end the process at once);
+    // the child must not outlive it.
+    m_process->setChildProcessModifier([] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() == 1)
+            ::raise(SIGTERM);
+    });
 }
 
 ChildProcess::~ChildProcess()
