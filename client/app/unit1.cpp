@@ -496,8 +496,10 @@ void TForm1::FormCreate()
     GirisYap();
 
     Async([kayit] { AcilisSirasi(*kayit); })->Await([kayit] {
-        if (auto *f = qobject_cast<TForm1 *>(kayit->Form.data()))
+        if (auto *f = qobject_cast<TForm1 *>(kayit->Form.data())) {
+            f->m_acilisSirasiBitti = true;
             f->AcilisReklamGoster();
+        }
     });
 }
 

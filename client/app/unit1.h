@@ -149,6 +149,8 @@ public:
     void MusteriTipineGoreAyarla(int musteriTipi);
     // Writes the three header value labels from the session record (UI thread).
     void AnaBilgiAl();
+    // True once the background start-up sequence has run all its steps.
+    bool AcilisSirasiBitti() const { return m_acilisSirasiBitti; }
     // Starts one background load of a tab page.
     void SekmeYukle(const TSekmeYukleme &yukleme);
 
@@ -302,6 +304,7 @@ private:
     void AyrintiAc(TClientDataSet *veri, int liste, int stokno);
 
     QWidget *m_previousPage = nullptr;
+    bool m_acilisSirasiBitti = false;
     // Designed (visible, offered) state of the columns the role set-up switches.
     QHash<TGridColumn *, QPair<bool, bool>> m_designedColumns;
 };

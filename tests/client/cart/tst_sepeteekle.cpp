@@ -245,6 +245,9 @@ void TestSepeteEkle::sunucununCevabi()
             return sonuc(QStringLiteral("Vadesi geçmiş borcunuz var."));
         return sonuc(wire::tableToJson(wire::Table()));
     });
+    // The start-up steps take clones of the connection; let them finish on the real
+    // server before the connection is pointed at the canned one.
+    QVERIFY(QTest::qWaitFor([&] { return f.AcilisSirasiBitti(); }, 20000));
     f.bagc->SetPort(QString::number(canned.port()));
     f.stok->LoadFromTable(stokSatiri());
 
@@ -280,6 +283,9 @@ void TestSepeteEkle::eklemeHatasiGosterilir()
         sepet.addColumn({QStringLiteral("STOKNO"), wire::ColumnType::Int32, 0, true});
         return sonuc(wire::tableToJson(sepet));
     });
+    // The start-up steps take clones of the connection; let them finish on the real
+    // server before the connection is pointed at the canned one.
+    QVERIFY(QTest::qWaitFor([&] { return f.AcilisSirasiBitti(); }, 20000));
     f.bagc->SetPort(QString::number(canned.port()));
     f.stok->LoadFromTable(stokSatiri());
     f.cxGrid1DBTableView1->SetFocusedRow(0);
